@@ -1,0 +1,15 @@
+#!/bin/bash
+# Runs a Windows program in the test Wine session under one ANSI code page.
+#   wine-run.sh STATE_DIR CODE_PAGE PROGRAM [ARGS...]
+# CODE_PAGE is 932 (Japanese) or 1252 (Western).
+set -eu
+state=$1 codepage=$2
+shift 2
+# shellcheck disable=SC1091
+. "$state/env"
+case $codepage in
+  932) export LC_ALL=ja_JP.UTF-8 ;;
+  1252) export LC_ALL=C.UTF-8 ;;
+  *) echo "unknown code page $codepage" >&2; exit 2 ;;
+esac
+exec wine "$@"

@@ -1,0 +1,73 @@
+#!/bin/bash
+# Starts or stops the Wine session the Windows tests run in: a Wine prefix of
+# the build's own, a persistent wineserver and an Xvfb display.
+#   wine-session.sh start STATE_DIR
+#   wine-session.sh stop STATE_DIR
+# STATE_DIR/env holds the variables wine-run.sh needs.
+set -eu
+action=$1
+state=$(mkdir -p "$2" && cd "$2" && pwd)
+export WINEPREFIX=$state/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+stop() {
+  if [ -f "$state/env" ]; then
+    WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null || true
+    if [ -f "$state/xvfb.pid" ]; then
+      kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+      rm -f "$state/xvfb.pid"
+    fi
+    rm -f "$state/env"
+  fi
+}
+
+if [ "$action" = stop ]; then
+  stop
+  exit 0
+fi
+stop
+
+if [ ! -f "$WINEPREFIX/.dorvint-ready" ]; then
+  rm -rf "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  reg() { wine reg add "$@" /f >/dev/null 2>&1; }
+  # Without a window manager, let Wine manage nothing: windows close at once.
+  reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
+  reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N
+  # The window font, mapped to its metric-compatible free counterpart.
+  LC_ALL=C.UTF-8 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic
+  LC_ALL=C.UTF-8 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic
+  # Japanese in message boxes under code page 1252.
+  for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif'; do
+    reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic'
+  done
+  wineserver -w
+  touch "$WINEPREFIX/.dorvint-ready"
+fi
+
+# A free X display for the window tests.
+display=
+for n in $(seq 91 140); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+    display=$n
+    break
+  fi
+done
+[ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
+setsid Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+echo $! >"$state/xvfb.pid"
+for _ in $(seq 1 100); do
+  [ -e "/tmp/.X11-unix/X$display" ] && break
+  sleep 0.1
+done
+
+# A persistent wineserver keeps each wine start at a few tens of milliseconds.
+setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+cat >"$state/env" <<ENV
+export WINEPREFIX='$WINEPREFIX'
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml='
+export DISPLAY=':$display'
+ENV
+echo "Wine session ready: prefix $WINEPREFIX, display :$display"
