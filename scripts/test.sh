@@ -1,0 +1,36 @@
+#!/bin/bash
+# Builds everything and runs every test: the portable core's unit tests
+# natively (with AddressSanitizer and UndefinedBehaviorSanitizer), then the
+# Windows build's tests under Wine, both through CTest.
+set -u
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh || exit 1
+
+jobs=$(nproc)
+summary=()
+failed=0
+for preset in host windows; do
+  echo "== $preset: build"
+  if ! { cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs"; }; then
+    echo "== $preset: build failed"
+    failed=1
+    continue
+  fi
+  echo "== $preset: test"
+  log=build/$preset-ctest.log
+  ctest --preset "$preset" 2>&1 | tee "$log"
+  status=${PIPESTATUS[0]}
+  [ "$status" = 0 ] || failed=1
+  summary+=("$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -1)")
+done
+
+passed=0 failures=0
+for line in "${summary[@]}"; do
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+  bad=$(sed -E 's/.*passed, ([0-9]+) tests failed.*/\1/' <<<"$line")
+  passed=$((passed + total - bad))
+  failures=$((failures + bad))
+done
+[ "$failed" = 0 ] || [ "$failures" -gt 0 ] || failures=1
+echo "$passed passed, $failures failed"
+exit "$failed"
