@@ -37,11 +37,10 @@ if [ ! -f "$WINEPREFIX/.dorvint-ready" ]; then
   # The window font, mapped to its metric-compatible free counterpart.
   LC_ALL=C.UTF-8 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic
   LC_ALL=C.UTF-8 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic
-  # Japanese in message boxes under code page 1252.
-  for face in Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif'; do
-    reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-      /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic'
-  done
+  # Japanese in message boxes under code page 1252: Wine rewrites the font
+  # links whenever the code page changes, and its links name "MS UI Gothic"
+  # first, so map that face too.
+  LC_ALL=C.UTF-8 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic
   wineserver -w
   touch "$WINEPREFIX/.dorvint-ready"
 fi
