@@ -1,5 +1,7 @@
 #include "PictureTable.h"
 
+#include <cstddef>
+
 namespace dorvint {
 namespace {
 
@@ -29,6 +31,8 @@ constexpr int NearHill(int x) { return 52 + Ridge(x + 30, 64, 8) + Ridge(x + 5, 
 constexpr bool IsStar(int x, int y) {
   constexpr int stars[][2] = {{8, 5},   {23, 12}, {37, 4},   {52, 9},  {66, 3},
                               {79, 14}, {131, 6}, {142, 15}, {120, 3}, {14, 20}};
+  // A plain loop: std::ranges::any_of takes clang past its step limit for compile-time code.
+  // NOLINTNEXTLINE(readability-use-anyofallof)
   for (const auto& s : stars) {
     if (s[0] == x && s[1] == y) return true;
   }
@@ -37,7 +41,8 @@ constexpr bool IsStar(int x, int y) {
 
 constexpr std::uint32_t Sky(int x, int y) {
   if (IsStar(x, y)) return Rgb(255, 255, 230);
-  const int dx = x - 108, dy = y - 36;
+  const int dx = x - 108;
+  const int dy = y - 36;
   const int d2 = dx * dx + dy * dy;
   if (d2 <= 11 * 11) return Rgb(255, 226, 130);
   if (d2 <= 14 * 14) return Rgb(252, 196, 110);  // glow around the sun
@@ -65,7 +70,9 @@ constexpr Picture Draw() {
   Picture picture{kPictureWidth, kPictureHeight, {}};
   for (int x = 0; x < kPictureWidth; ++x) {
     for (int y = 0; y < kPictureHeight; ++y) {
-      picture.colours[static_cast<std::size_t>(x * kPictureHeight + y)] = Pixel(x, y);
+      const auto column = static_cast<std::size_t>(x);
+      const auto row = static_cast<std::size_t>(y);
+      picture.colours[column * kPictureHeight + row] = Pixel(x, y);
     }
   }
   return picture;

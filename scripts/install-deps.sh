@@ -5,7 +5,7 @@
 # locale, and the image tools for screenshots.
 set -eu
 
-packages=(cmake g++ clang googletest python3 locales
+packages=(cmake g++ clang clang-tidy cppcheck libclang-rt-14-dev googletest python3 locales
   g++-mingw-w64-i686 gcc-mingw-w64-x86-64-win32
   wine wine32:i386 xvfb x11-utils imagemagick fonts-ipafont-gothic)
 

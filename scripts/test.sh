@@ -1,7 +1,8 @@
 #!/bin/bash
-# Builds everything and runs every test: the portable core's unit tests
-# natively (with AddressSanitizer and UndefinedBehaviorSanitizer), then the
-# Windows build's tests under Wine, both through CTest.
+# Builds everything and runs every test through CTest: the portable core's
+# unit tests natively with AddressSanitizer and UndefinedBehaviorSanitizer and
+# the static analysers (host), its fuzzers for a bounded time (fuzz), then the
+# Windows build's tests under Wine (windows).
 set -u
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -9,7 +10,7 @@ scripts/install-deps.sh || exit 1
 jobs=$(nproc)
 summary=()
 failed=0
-for preset in host windows; do
+for preset in host fuzz windows; do
   echo "== $preset: build"
   if ! { cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" -j "$jobs"; }; then
     echo "== $preset: build failed"

@@ -45,7 +45,7 @@ class FakeLibrary final : public LoadedLibrary {
   ~FakeLibrary() override { journal_.events.push_back("free " + file_); }
 
   const void* FindEntry(const char* name) override {
-    return dll_.numbers.count(name) ? Remember(name) : nullptr;
+    return dll_.numbers.contains(name) ? Remember(name) : nullptr;
   }
   std::uint32_t CallNumberEntry(const void* entry) override {
     const std::string name = Call(entry);
@@ -66,7 +66,7 @@ class FakeLibrary final : public LoadedLibrary {
     return &names_.back();
   }
   std::string Call(const void* entry) {
-    const std::string name = *static_cast<const std::string*>(entry);
+    std::string name = *static_cast<const std::string*>(entry);
     journal_.events.push_back("call " + name);
     if (name == dll_.faultingEntry) throw LibraryFault("fault in " + name);
     return name;

@@ -127,8 +127,10 @@ TEST(CloseWrites, PositionAndPictureUnderTheirConditions) {
     int changed;
     std::vector<ProfileWrite> writes;
   };
-  const ProfileWrite top{"Window", "Top", "200"}, left{"Window", "Left", "-30"};
-  const ProfileWrite on{"Picture", "H", "True"}, off{"Picture", "H", "False"};
+  const ProfileWrite top{"Window", "Top", "200"};
+  const ProfileWrite left{"Window", "Left", "-30"};
+  const ProfileWrite on{"Picture", "H", "True"};
+  const ProfileWrite off{"Picture", "H", "False"};
   const Case cases[] = {
       {"nothing loaded", -1, -1, "False", "False", 0, {}},
       {"one negative", -5, 10, "False", "False", 0, {}},

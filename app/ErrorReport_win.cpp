@@ -1,0 +1,14 @@
+#include "ErrorReport_win.h"
+
+#include "ErrorText.h"
+#include "Text_win.h"
+#include "Texts.h"
+
+namespace dorvint {
+
+void ShowErrorReport(HWND owner, const std::string& message) {
+  MessageBoxW(owner, Widen(WithFullStop(message), 932).c_str(),
+              Widen(kApplicationTitle, 932).c_str(), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace dorvint

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+namespace dorvint {
+
+// The application's error report: a modal message box with the error icon
+// and one OK button, captioned with the application title, showing `message`
+// (code page 932) with its full stop.
+void ShowErrorReport(HWND owner, const std::string& message);
+
+// Runs an event handler where a message enters the program.  An error the
+// handler raises ends that event and is shown by the error report; it never
+// travels on into the window system.
+template <typename Handler>
+void RunReportingErrors(HWND owner, Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ShowErrorReport(owner, error.what());
+  }
+}
+
+}  // namespace dorvint

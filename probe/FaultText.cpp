@@ -1,0 +1,52 @@
+#include "FaultText.h"
+
+#include <cstdio>
+
+namespace dorvint {
+namespace {
+
+std::string Hex8(std::uint32_t value) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(value));
+  return text;
+}
+
+const char* AccessName(std::uint32_t kind) {
+  if (kind == kAccessWrite) return "Write";
+  if (kind == kAccessExecute) return "Execute";
+  return "Read";
+}
+
+// What happened, up to " at address".
+std::string Headline(std::uint32_t code) {
+  switch (code) {
+    case kAccessViolation:
+      return "Access violation";
+    case kIllegalInstruction:
+      return "Illegal instruction";
+    case kPrivilegedInstruction:
+      return "Privileged instruction";
+    case kIntegerDivideByZero:
+      return "Division by zero";
+    case kIntegerOverflow:
+      return "Integer overflow";
+    case kStackOverflow:
+      return "Stack overflow";
+    default:
+      return "External exception " + Hex8(code);
+  }
+}
+
+}  // namespace
+
+std::string FaultText(const FaultDetails& fault) {
+  std::string text = Headline(fault.code) + " at address " + Hex8(fault.address);
+  if (!fault.module.empty()) text += " in module '" + fault.module + "'";
+  if (fault.code == kAccessViolation) {
+    text += std::string(". ") + AccessName(fault.accessKind) + " of address " +
+            Hex8(fault.accessAddress);
+  }
+  return text;
+}
+
+}  // namespace dorvint

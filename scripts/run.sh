@@ -1,0 +1,41 @@
+#!/bin/bash
+# Builds Dorvint and opens its window under Wine, with demo stand-in archiver
+# libraries beside the executable (in build/demo).  With no display it runs
+# under Xvfb, saves a screenshot to docs/screenshot.png and prints the table.
+set -eu
+cd "$(dirname "$0")/.."
+root=$(pwd)
+scripts/install-deps.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$(nproc)" --target dorvint standins peek_table
+
+demo=$root/build/demo
+rm -rf "$demo"
+mkdir -p "$demo"
+cp dist/dorvint.exe "$demo/"
+grep -v '^#' demo/demo-values.txt | while read -r file values; do
+  cp "build/windows/standins/full/$file.dll" "$demo/"
+  tr ' ' '\n' <<<"$values" >"$demo/$file.dll.txt"
+done
+
+if [ -n "${DISPLAY:-}" ]; then
+  cd "$demo"
+  exec wine dorvint.exe
+fi
+
+state=$root/build/demo-wine
+tests/wine/wine-session.sh start "$state" >/dev/null
+trap 'tests/wine/wine-session.sh stop "$state"' EXIT
+. "$state/env"
+codepage=${DORVINT_CODEPAGE:-932}
+(cd "$demo" && "$root/tests/wine/wine-run.sh" "$state" "$codepage" dorvint.exe) &
+program=$!
+table=$("$root/tests/wine/wine-run.sh" "$state" "$codepage" build/windows/demo/peek_table.exe)
+read -r _ left top width height <<<"$(head -1 <<<"$table")"
+mkdir -p docs
+import -display "$DISPLAY" -window root -crop "${width}x${height}+${left}+${top}" +repage \
+  docs/screenshot.png
+echo "Screenshot: docs/screenshot.png"
+tail -n +2 <<<"$table"
+WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null || true
+wait "$program" 2>/dev/null || true

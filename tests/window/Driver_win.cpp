@@ -1,0 +1,571 @@
+#include "Driver_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+
+namespace dorvint::window {
+namespace {
+
+std::string Narrow(std::wstring_view text) {
+  std::string out;
+  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+[[noreturn]] void Fail(const std::string& what) {
+  throw std::runtime_error(what + " (error " + std::to_string(GetLastError()) + ")");
+}
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+// Top-level windows of one process and class.
+struct TopLevelQuery {
+  DWORD processId;
+  const wchar_t* className;
+  bool visibleOnly;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+  auto& query = *reinterpret_cast<TopLevelQuery*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == query.processId && ClassOf(window) == query.className &&
+      (!query.visibleOnly || IsWindowVisible(window))) {
+    query.found.push_back(window);
+  }
+  return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className, bool visibleOnly) {
+  TopLevelQuery query{processId, className, visibleOnly, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+// Visible children of one class.
+struct ChildQuery {
+  const wchar_t* className;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChildren(HWND window, LPARAM param) {
+  auto& query = *reinterpret_cast<ChildQuery*>(param);
+  if (ClassOf(window) == query.className && IsShown(window)) query.found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> ShownChildren(HWND parent, const wchar_t* className) {
+  ChildQuery query{className, {}};
+  EnumChildWindows(parent, CollectChildren, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+HWND WaitForTopLevel(HANDLE process, DWORD processId, const wchar_t* className) {
+  HWND found = nullptr;
+  const bool seen = WaitUntil([&] {
+    const auto windows = TopLevelWindows(processId, className, true);
+    if (!windows.empty()) found = windows.front();
+    return found != nullptr || WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+  });
+  if (found) return found;
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process, &exitCode);
+  throw std::runtime_error(
+      "no visible " + Narrow(className) + " window of the program" +
+      (seen ? ", which ended with exit code " + std::to_string(exitCode) : " in time"));
+}
+
+void SendMouse(DWORD flags, POINT screenPoint = {}) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_ABSOLUTE) {
+    input.mi.dx = MulDiv(screenPoint.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screenPoint.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  if (SendInput(1, &input, sizeof input) != 1) Fail("SendInput");
+}
+
+void SendKey(WORD key, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = flags;
+  if (SendInput(1, &input, sizeof input) != 1) Fail("SendInput");
+  Sleep(30);
+}
+
+// "HKEY_CURRENT_USER\Control Panel\Colors", where a program finds the system
+// colours when it starts.
+class ColourKey {
+ public:
+  ColourKey() {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Colors", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_,
+                        nullptr) != ERROR_SUCCESS) {
+      Fail("RegCreateKeyExW");
+    }
+  }
+  ~ColourKey() { RegCloseKey(key_); }
+  ColourKey(const ColourKey&) = delete;
+  ColourKey& operator=(const ColourKey&) = delete;
+
+  std::optional<std::wstring> Read(const std::wstring& name) const {
+    wchar_t value[64] = {};
+    DWORD size = sizeof value - sizeof value[0];
+    DWORD type = 0;
+    if (RegQueryValueExW(key_, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_SZ) {
+      return std::nullopt;
+    }
+    return value;
+  }
+  void Write(const std::wstring& name, const std::wstring& value) const {
+    if (RegSetValueExW(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
+      Fail("RegSetValueExW " + Narrow(name));
+    }
+  }
+  void Remove(const std::wstring& name) const { RegDeleteValueW(key_, name.c_str()); }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+struct DcReleaser {
+  void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
+};
+struct DcDeleter {
+  void operator()(HDC dc) const { DeleteDC(dc); }
+};
+struct ObjectDeleter {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+
+Pixels CaptureOnce(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  Pixels pixels;
+  pixels.width = rect.right - rect.left;
+  pixels.height = rect.bottom - rect.top;
+  std::unique_ptr<HDC__, DcReleaser> screen(GetDC(nullptr));
+  std::unique_ptr<HDC__, DcDeleter> memory(CreateCompatibleDC(screen.get()));
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = pixels.width;
+  format.bmiHeader.biHeight = -pixels.height;  // top-down rows
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  std::unique_ptr<HBITMAP__, ObjectDeleter> bitmap(
+      CreateDIBSection(memory.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) Fail("CreateDIBSection");
+  const HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
+  const BOOL copied = BitBlt(memory.get(), 0, 0, pixels.width, pixels.height, screen.get(),
+                             rect.left, rect.top, SRCCOPY);
+  SelectObject(memory.get(), previous);
+  if (!copied) Fail("BitBlt");
+  GdiFlush();
+  const auto* first = static_cast<const DWORD*>(bits);
+  pixels.values.reserve(pixels.width * pixels.height);
+  for (int i = 0; i < pixels.width * pixels.height; ++i) {
+    pixels.values.push_back(first[i] & 0x00FFFFFF);
+  }
+  return pixels;
+}
+
+// The driver's own error message box, shown on a thread of its own so that
+// the driver can capture and close it.
+constexpr wchar_t kReferenceCaption[] = L"dorvint-window-reference";
+
+DWORD WINAPI ShowReferenceBox(void* /*unused*/) {
+  MessageBoxW(nullptr, L"reference", kReferenceCaption, MB_OK | MB_ICONERROR);
+  return 0;
+}
+
+Pixels CaptureErrorIcon() {
+  UniqueHandle thread(CreateThread(nullptr, 0, ShowReferenceBox, nullptr, 0, nullptr));
+  if (!thread) Fail("CreateThread");
+  HWND box = nullptr;
+  const bool shown = WaitUntil([&] {
+    box = FindWindowW(L"#32770", kReferenceCaption);
+    return box != nullptr && IsWindowVisible(box);
+  });
+  if (!shown) throw std::runtime_error("the reference message box did not show");
+  Pixels icon = CaptureScreen(IconOf(box));
+  PressOk(box);
+  WaitForSingleObject(thread.get(), static_cast<DWORD>(kPatience.count()));
+  return icon;
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  wchar_t temp[MAX_PATH] = {};
+  if (!GetTempPathW(MAX_PATH, temp)) Fail("GetTempPathW");
+  static unsigned serial = 0;
+  for (;;) {
+    path_ = std::wstring(temp) + L"dorvint-window-" + std::to_wstring(GetCurrentProcessId()) +
+            L"-" + std::to_wstring(++serial);
+    if (CreateDirectoryW(path_.c_str(), nullptr)) return;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) Fail("CreateDirectoryW " + Narrow(path_));
+  }
+}
+
+TempFolder::~TempFolder() {
+  // A program that has just ended may still hold its files for a moment.
+  WaitUntil([&] {
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFileW(File(L"*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring file = File(entry.cFileName);
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+          SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+          DeleteFileW(file.c_str());
+        } else if (entry.cFileName != std::wstring_view(L".") &&
+                   entry.cFileName != std::wstring_view(L"..")) {
+          RemoveDirectoryW(file.c_str());  // a test's empty folder
+        }
+      } while (FindNextFileW(search, &entry));
+      FindClose(search);
+    }
+    return RemoveDirectoryW(path_.c_str()) != 0;
+  });
+}
+
+std::wstring TempFolder::File(std::wstring_view name) const {
+  return path_ + L"\\" + std::wstring(name);
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+  const auto separator = path.find_last_of(L"\\/");
+  return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+void CopyFileTo(const std::wstring& source, const std::wstring& target) {
+  if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) {
+    Fail("CopyFileW " + Narrow(source) + " to " + Narrow(target));
+  }
+}
+
+void WriteTextFile(const std::wstring& path, std::string_view content) {
+  HANDLE created = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (created == INVALID_HANDLE_VALUE) Fail("CreateFileW " + Narrow(path));
+  UniqueHandle file(created);
+  DWORD written = 0;
+  if (!WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                 nullptr) ||
+      written != content.size()) {
+    Fail("WriteFile " + Narrow(path));
+  }
+}
+
+void RemoveFile(const std::wstring& path) {
+  if (!DeleteFileW(path.c_str())) Fail("DeleteFileW " + Narrow(path));
+}
+
+bool FileExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadTextFile(const std::wstring& path) {
+  HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) Fail("CreateFileW " + Narrow(path));
+  UniqueHandle file(opened);
+  std::string content(GetFileSize(file.get(), nullptr), '\0');
+  DWORD read = 0;
+  if (!ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr) ||
+      read != content.size()) {
+    Fail("ReadFile " + Narrow(path));
+  }
+  return content;
+}
+
+void MakeFolder(const std::wstring& path) {
+  if (!CreateDirectoryW(path.c_str(), nullptr)) Fail("CreateDirectoryW " + Narrow(path));
+}
+
+void RemoveFolder(const std::wstring& path) {
+  if (!RemoveDirectoryW(path.c_str())) Fail("RemoveDirectoryW " + Narrow(path));
+}
+
+Program::Program(const std::wstring& exe, const std::wstring& currentDirectory) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      currentDirectory.c_str(), &startup, &info_)) {
+    Fail("CreateProcessW " + Narrow(exe));
+  }
+}
+
+Program::~Program() {
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, static_cast<DWORD>(kPatience.count()));
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+HWND Program::WaitForMainWindow() const { return WaitForTopLevel(info_.hProcess, Id(), L"TForm1"); }
+
+HWND Program::WaitForMessageBox() const { return WaitForTopLevel(info_.hProcess, Id(), L"#32770"); }
+
+bool Program::HasMessageBox() const { return !TopLevelWindows(Id(), L"#32770", true).empty(); }
+
+DWORD Program::WaitForExit() const {
+  if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(kPatience.count())) != WAIT_OBJECT_0) {
+    throw std::runtime_error("the program did not end in time");
+  }
+  DWORD exitCode = 0;
+  GetExitCodeProcess(info_.hProcess, &exitCode);
+  return exitCode;
+}
+
+std::ostream& operator<<(std::ostream& out, const Box& box) {
+  return out << "{left " << box.left << ", top " << box.top << ", width " << box.width
+             << ", height " << box.height << "}";
+}
+
+HWND Control(HWND parent, int id) {
+  HWND control = GetDlgItem(parent, id);
+  if (!control) throw std::runtime_error("no control with ID " + std::to_string(id));
+  return control;
+}
+
+std::wstring TextOf(HWND window) {
+  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+Box BoxOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  RECT origin{};
+  if (HWND parent = GetAncestor(window, GA_PARENT); parent && parent != GetDesktopWindow()) {
+    GetWindowRect(parent, &origin);
+  }
+  return {rect.left - origin.left, rect.top - origin.top, rect.right - rect.left,
+          rect.bottom - rect.top};
+}
+
+bool IsShown(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+std::wstring WaitForText(HWND window, std::wstring_view expected) {
+  std::wstring text;
+  WaitUntil([&] {
+    text = TextOf(window);
+    return text == expected;
+  });
+  return text;
+}
+
+void MovePointerTo(POINT screenPoint) {
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screenPoint);
+}
+
+void ClickOn(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  MovePointerTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+  Sleep(100);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  Sleep(50);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void MovePointerAway() { MovePointerTo({0, 0}); }
+
+POINT CentreOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+void Press(Button button) {
+  SendMouse(button == Button::Left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN);
+  Sleep(30);
+}
+
+void Release(Button button) {
+  SendMouse(button == Button::Left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP);
+  Sleep(30);
+}
+
+void Drag(Button button, POINT from, POINT to) {
+  MovePointerTo(from);
+  Sleep(100);
+  Press(button);
+  const int steps = std::max({std::abs(to.x - from.x), std::abs(to.y - from.y), 2}) / 2;
+  for (int step = 1; step <= steps; ++step) {
+    MovePointerTo({from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
+    Sleep(10);
+  }
+  Sleep(100);
+  Release(button);
+}
+
+Held::Held(WORD key) : key_(key) { SendKey(key, 0); }
+
+Held::Held(Button button) : button_(button) { Press(button); }
+
+Held::~Held() {
+  if (key_) {
+    SendKey(*key_, KEYEVENTF_KEYUP);
+  } else {
+    Release(button_);
+  }
+}
+
+SystemColours::SystemColours(std::initializer_list<Colour> colours) {
+  const ColourKey key;
+  for (const Colour& colour : colours) {
+    saved_.push_back({colour.name, key.Read(colour.name)});
+    key.Write(colour.name, std::to_wstring(GetRValue(colour.value)) + L" " +
+                               std::to_wstring(GetGValue(colour.value)) + L" " +
+                               std::to_wstring(GetBValue(colour.value)));
+  }
+}
+
+SystemColours::~SystemColours() {
+  const ColourKey key;
+  for (const Saved& saved : saved_) {
+    if (saved.value) {
+      key.Write(saved.name, *saved.value);
+    } else {
+      key.Remove(saved.name);
+    }
+  }
+}
+
+std::wstring MessageTextOf(HWND messageBox) { return TextOf(Control(messageBox, 0xFFFF)); }
+
+std::vector<int> ButtonIdsOf(HWND messageBox) {
+  std::vector<int> ids;
+  for (HWND button : ShownChildren(messageBox, L"Button")) ids.push_back(GetDlgCtrlID(button));
+  return ids;
+}
+
+HWND IconOf(HWND messageBox) {
+  for (HWND control : ShownChildren(messageBox, L"Static")) {
+    if ((GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return control;
+  }
+  throw std::runtime_error("the message box shows no icon");
+}
+
+void PressOk(HWND messageBox) {
+  PostMessageW(messageBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(messageBox, IDOK)));
+}
+
+Pixels CaptureScreen(HWND window) {
+  // A window that has just appeared or changed may not be painted yet: take
+  // the picture once two captures a moment apart agree.
+  Pixels previous = CaptureOnce(window);
+  Pixels current;
+  WaitUntil([&] {
+    Sleep(100);
+    current = CaptureOnce(window);
+    if (current == previous) return true;
+    previous = current;
+    return false;
+  });
+  return current;
+}
+
+const Pixels& ErrorIconPixels() {
+  static const Pixels icon = CaptureErrorIcon();
+  return icon;
+}
+
+std::vector<Tool> ToolsOf(DWORD processId, HWND owner) {
+  UniqueHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  if (!process) Fail("OpenProcess");
+  // A tool description and a text buffer inside the program's own memory,
+  // where the tooltip control can fill them in.
+  constexpr SIZE_T kTextChars = 1024;
+  struct RemoteFree {
+    HANDLE process;
+    void operator()(void* memory) const { VirtualFreeEx(process, memory, 0, MEM_RELEASE); }
+  };
+  std::unique_ptr<void, RemoteFree> remote(
+      VirtualAllocEx(process.get(), nullptr, sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t),
+                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE),
+      RemoteFree{process.get()});
+  if (!remote) Fail("VirtualAllocEx");
+  auto* remoteInfo = static_cast<TTTOOLINFOW*>(remote.get());
+  auto* remoteText = reinterpret_cast<wchar_t*>(remoteInfo + 1);
+
+  std::vector<Tool> tools;
+  for (HWND tooltip : TopLevelWindows(processId, TOOLTIPS_CLASSW, false)) {
+    if (GetWindow(tooltip, GW_OWNER) != owner) continue;
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(tooltip, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+    for (DWORD_PTR index = 0; index < count; ++index) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.lpszText = remoteText;
+      const wchar_t empty = L'\0';
+      DWORD_PTR found = 0;
+      if (!WriteProcessMemory(process.get(), remoteInfo, &info, sizeof info, nullptr) ||
+          !WriteProcessMemory(process.get(), remoteText, &empty, sizeof empty, nullptr) ||
+          !SendMessageTimeoutW(tooltip, TTM_ENUMTOOLSW, index, reinterpret_cast<LPARAM>(remoteInfo),
+                               SMTO_ABORTIFHUNG, 5000, &found) ||
+          !found || !ReadProcessMemory(process.get(), remoteInfo, &info, sizeof info, nullptr)) {
+        Fail("TTM_ENUMTOOLSW");
+      }
+      std::wstring text(kTextChars, L'\0');
+      if (info.lpszText == remoteText) {
+        if (!ReadProcessMemory(process.get(), remoteText, text.data(), kTextChars * sizeof(wchar_t),
+                               nullptr)) {
+          Fail("ReadProcessMemory");
+        }
+      }
+      text.resize(text.find(L'\0'));
+      const bool isWindow = (info.uFlags & TTF_IDISHWND) != 0;
+      tools.push_back(
+          {isWindow ? reinterpret_cast<HWND>(info.uId) : info.hwnd, info.rect, isWindow, text});
+    }
+  }
+  return tools;
+}
+
+std::wstring ToolTipOf(DWORD processId, HWND owner, HWND control) {
+  HWND parent = GetParent(control);
+  RECT inParent{};
+  GetWindowRect(control, &inParent);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&inParent), 2);
+  for (const Tool& tool : ToolsOf(processId, owner)) {
+    if (tool.isWindow ? tool.window == control
+                      : tool.window == parent && EqualRect(&tool.rect, &inParent)) {
+      return tool.text;
+    }
+  }
+  return {};
+}
+
+}  // namespace dorvint::window
