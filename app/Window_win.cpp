@@ -1,6 +1,7 @@
 #include "Window_win.h"
 
 #include "ErrorReport_win.h"
+#include "Text_win.h"
 
 namespace dorvint {
 
@@ -11,7 +12,11 @@ Window::~Window() {
   DestroyWindow(handle_);
 }
 
-void Window::SetText(const std::wstring& text) const { SetWindowTextW(handle_, text.c_str()); }
+void Window::SetText(const std::wstring& text) const {
+  // A text that is already shown is left alone: no message, no repaint.
+  if (WindowText(handle_) == text) return;
+  SetWindowTextW(handle_, text.c_str());
+}
 
 void Window::Hide() const { ShowWindow(handle_, SW_HIDE); }
 

@@ -2,10 +2,19 @@
 // Common controls, declared on top of windows.h.
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "ErrorReport_win.h"
 #include "TForm1.h"
+
+// The library's default terminate handler names an uncaught exception's type
+// and so links a whole demangler into the program.  Every error the program
+// raises is caught where a message enters it, so a plain abort is enough.
+namespace __gnu_cxx {
+// NOLINTNEXTLINE(bugprone-reserved-identifier,cert-dcl58-cpp): replaces the library's
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 namespace {
 

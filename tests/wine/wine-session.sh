@@ -63,6 +63,10 @@ done
 
 # A persistent wineserver keeps each wine start at a few tens of milliseconds.
 setsid wineserver -p </dev/null >/dev/null 2>&1 || true
+# Wine's background services start with the first program of a session and
+# keep its output open; start them here, with their output going nowhere, so
+# that no test's output stays open after the test has ended.
+DISPLAY=":$display" setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 cat >"$state/env" <<ENV
 export WINEPREFIX='$WINEPREFIX'
 export WINEDEBUG=-all
