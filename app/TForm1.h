@@ -8,6 +8,7 @@
 #include "Gdi_win.h"
 #include "Layout.h"
 #include "Panel_win.h"
+#include "Probe.h"
 #include "SpeedButton_win.h"
 #include "Window_win.h"
 
@@ -34,6 +35,8 @@ class TForm1 final : public Window {
   void OnClose();
   void OnLeftButtonDown();
   void OnLeftButtonUp();
+  void OnActivate(WPARAM state);
+  void OnKeyDown(WPARAM key);
 
   // Draws the picture strip when it is on, then the raised frame.
   void FormPaint(HDC canvas);
@@ -52,8 +55,14 @@ class TForm1 final : public Window {
   void PaintNow();
   int PictureTop() const;
 
+  // Probes row n into its version cell and the cell's tooltip.
+  void ProbeRow(int n, LibraryLoader& loader);
+  void SetVersionHint(int n, std::wstring hint);
+  // Ctrl+C: the visible rows as tab-separated text on the clipboard.
+  void CopyTable() const;
+
   bool CreateControls();
-  void AddTooltip(HWND tooltip, const SpeedButton& button, const char* hint) const;
+  void AddTooltip(HWND control, std::wstring text) const;
   void PlaceWindow() const;
   Panel& NameCell(int n) { return NameCells[n - 1]; }
   Panel& VersionCell(int n) { return VersionCells[n - 1]; }
@@ -61,6 +70,11 @@ class TForm1 final : public Window {
   // The picture flag as loaded, which decides whether switching the strip
   // off is saved at close.
   std::string PictureFlagAsRead;
+
+  // The tooltip control, owned by the window, and the tooltip texts of the
+  // version cells.
+  HWND Tooltip = nullptr;
+  std::array<std::wstring, kMaxRows> VersionHints;
 
   // Declared before the controls, which draw with them.
   Font RegularFont;

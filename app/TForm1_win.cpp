@@ -3,8 +3,12 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <type_traits>
 
+#include "CellHint_win.h"
 #include "Loader_win.h"
 #include "Paint_win.h"
 #include "PictureTable.h"
@@ -79,9 +83,36 @@ bool PictureShown() { return form1::Settings.PictureFlag == "True"; }
 // Entry n (1 to 26) of the display list.
 const std::string& DisplayName(int n) { return form1::Settings.DisplayNames[n - 1]; }
 
-// The version cell text of row n.
-std::wstring ProbeRow(int n, LibraryLoader& loader) {
-  return Widen(ProbeDllVersion(DisplayName(n), form1::Settings.SubVersionType, loader), CP_ACP);
+// The clipboard, open for the lifetime of this object.
+class OpenedClipboard {
+ public:
+  explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  ~OpenedClipboard() {
+    if (open_) CloseClipboard();
+  }
+  OpenedClipboard(const OpenedClipboard&) = delete;
+  OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+  bool IsOpen() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+struct GlobalRelease {
+  void operator()(HGLOBAL memory) const { GlobalFree(memory); }
+};
+using GlobalOwner = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, GlobalRelease>;
+
+// Moveable memory holding `text` with its terminating zero, for the clipboard.
+GlobalOwner GlobalText(const std::wstring& text) {
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  GlobalOwner memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+  if (!memory) return memory;
+  void* target = GlobalLock(memory.get());
+  if (target == nullptr) return nullptr;
+  std::memcpy(target, text.c_str(), bytes);
+  GlobalUnlock(memory.get());
+  return memory;
 }
 
 }  // namespace
@@ -104,7 +135,7 @@ void TForm1::FormShow() {
   Win32LibraryLoader loader;
   for (int n = 1; n <= form1::RowCount; ++n) {
     NameCell(n).SetText(Widen(DisplayName(n), CP_ACP));
-    VersionCell(n).SetText(ProbeRow(n, loader));
+    ProbeRow(n, loader);
   }
   if (form1::RowCount < kMaxRows) {
     NameCell(form1::RowCount + 1).Hide();
@@ -133,6 +164,12 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_LBUTTONUP:
       OnLeftButtonUp();
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wParam);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -168,6 +205,20 @@ void TForm1::OnLeftButtonUp() {
   if (GetCapture() == Handle()) ReleaseCapture();
 }
 
+// None of the controls takes the keyboard: the window itself does, for the
+// copy and refresh keys.
+void TForm1::OnActivate(WPARAM state) {
+  if (LOWORD(state) != WA_INACTIVE) SetFocus(Handle());
+}
+
+void TForm1::OnKeyDown(WPARAM key) {
+  if (key == VK_F5) {
+    SpeedButton2Click();
+  } else if (key == 'C' && GetKeyState(VK_CONTROL) < 0) {
+    CopyTable();
+  }
+}
+
 // The window's own drawing; the controls paint themselves.
 void TForm1::FormPaint(HDC canvas) {
   if (PictureShown()) DrawPicture(canvas, PictureTable, kPictureLeft, PictureTop());
@@ -190,7 +241,39 @@ void TForm1::SpeedButton1Click() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
 
 void TForm1::SpeedButton2Click() {
   Win32LibraryLoader loader;
-  for (int n = 1; n <= form1::RowCount; ++n) VersionCell(n).SetText(ProbeRow(n, loader));
+  for (int n = 1; n <= form1::RowCount; ++n) ProbeRow(n, loader);
+}
+
+// A fault inside the library leaves the row's text and tooltip as they were.
+void TForm1::ProbeRow(int n, LibraryLoader& loader) {
+  const ProbeReport report = ProbeLibrary(DisplayName(n), form1::Settings.SubVersionType, loader);
+  VersionCell(n).SetText(Widen(report.text, CP_ACP));
+  SetVersionHint(n, HintText(report, DisplayName(n)));
+}
+
+void TForm1::SetVersionHint(int n, std::wstring hint) {
+  VersionHints[n - 1] = std::move(hint);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(VersionCell(n).Handle());
+  tool.lpszText = VersionHints[n - 1].data();
+  SendMessageW(Tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TForm1::CopyTable() const {
+  std::wstring table;
+  for (int n = 1; n <= form1::RowCount; ++n) {
+    const int i = n - 1;
+    table += WindowText(NameCells[i].Handle()) + L'\t' + WindowText(VersionCells[i].Handle()) +
+             L'\t' + VersionHints[i] + L"\r\n";
+  }
+  GlobalOwner memory = GlobalText(table);
+  const OpenedClipboard clipboard(Handle());
+  if (!memory || !clipboard.IsOpen() || !EmptyClipboard()) return;
+  // The clipboard owns the memory once it has taken it.
+  if (SetClipboardData(CF_UNICODETEXT, memory.get()) != nullptr)
+    static_cast<void>(memory.release());
 }
 
 // Shift with the right button toggles the picture strip, whichever button
@@ -279,27 +362,28 @@ bool TForm1::CreateControls() {
   };
 
   // Owned by the main window, so destroyed with it.
-  const HWND tooltip =
-      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, Instance(), nullptr);
-  if (tooltip == nullptr) return false;
+  Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, Instance(), nullptr);
+  if (Tooltip == nullptr) return false;
   // The hints are Japanese: show them in the window's own font.
-  SendMessageW(tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(regular), FALSE);
-  AddTooltip(tooltip, SpeedButton1, kCloseHint);
-  AddTooltip(tooltip, SpeedButton2, kRefreshHint);
+  SendMessageW(Tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(regular), FALSE);
+  AddTooltip(SpeedButton1.Handle(), Widen(kCloseHint, 932));
+  AddTooltip(SpeedButton2.Handle(), Widen(kRefreshHint, 932));
+  AddTooltip(PanelTitle.Handle(), Widen(kTitleHint, 932));
+  // Each probe fills in its version cell's text.
+  for (int n = 1; n <= kMaxRows; ++n) AddTooltip(VersionCell(n).Handle(), L"");
   return true;
 }
 
-void TForm1::AddTooltip(HWND tooltip, const SpeedButton& button, const char* hint) const {
-  std::wstring text = Widen(hint, 932);
+void TForm1::AddTooltip(HWND control, std::wstring text) const {
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(button.Handle());
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = text.data();
-  SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(Tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TForm1::PlaceWindow() const {

@@ -53,13 +53,13 @@ void UnwindTo(GuardFrame* frame, EXCEPTION_RECORD* record) {
       : "ebx", "esi", "edi", "memory", "cc");
 }
 
-EXCEPTION_DISPOSITION NTAPI GuardHandler(EXCEPTION_RECORD* record, void* establisher, CONTEXT*,
-                                         void*) {
+EXCEPTION_DISPOSITION NTAPI GuardHandler(EXCEPTION_RECORD* record, void* establisher,
+                                         CONTEXT* /*context*/, void* /*dispatcher*/) {
   if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) {
     return ExceptionContinueSearch;
   }
   // Only record what happened here: the stack may be nearly exhausted.
-  GuardFrame* frame = static_cast<GuardFrame*>(establisher);
+  auto* frame = static_cast<GuardFrame*>(establisher);
   CaughtFault& fault = *frame->fault;
   fault.code = record->ExceptionCode;
   fault.address = record->ExceptionAddress;

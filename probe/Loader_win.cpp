@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <type_traits>
 
 #include "FaultGuard_win.h"
@@ -48,14 +49,29 @@ class Win32Library final : public LoadedLibrary {
   }
 
   std::uint32_t CallNumberEntry(const void* entry) override {
-    NumberCall call{reinterpret_cast<NumberEntry>(entry), 0};
+    NumberCall call{reinterpret_cast<NumberEntry>(const_cast<void*>(entry)), 0};
     GuardedCall(&CallNumber, &call);
     return call.result;
   }
 
   void CallTextEntry(const void* entry, char* buffer) override {
-    TextCall call{reinterpret_cast<TextEntry>(entry), buffer};
+    TextCall call{reinterpret_cast<TextEntry>(const_cast<void*>(entry)), buffer};
     GuardedCall(&CallText, &call);
+  }
+
+  // Grows the buffer until the whole path fits, long paths included.
+  std::wstring FilePath() const override {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      const auto size = static_cast<DWORD>(path.size());
+      const DWORD length = GetModuleFileNameW(module_.get(), path.data(), size);
+      if (length == 0) return {};
+      if (length < size) {
+        path.resize(length);
+        return path;
+      }
+      path.resize(path.size() * 2);
+    }
   }
 
  private:
@@ -66,7 +82,10 @@ class Win32Library final : public LoadedLibrary {
 
 std::unique_ptr<LoadedLibrary> Win32LibraryLoader::Load(const char* fileName) {
   ModuleOwner module(LoadLibraryA(fileName));
-  if (!module) return nullptr;
+  if (!module) {
+    lastError_ = GetLastError();
+    return nullptr;
+  }
   return std::make_unique<Win32Library>(std::move(module));
 }
 

@@ -9,6 +9,10 @@ namespace dorvint {
 class Win32LibraryLoader final : public LibraryLoader {
  public:
   std::unique_ptr<LoadedLibrary> Load(const char* fileName) override;
+  std::uint32_t LastError() const override { return lastError_; }
+
+ private:
+  std::uint32_t lastError_ = 0;
 };
 
 }  // namespace dorvint

@@ -63,21 +63,44 @@ std::string NumberVersion(LoadedLibrary& library, const CatalogueEntry& item, co
 
 }  // namespace
 
-std::string ProbeDllVersion(const std::string& name, const std::string& subVersionType,
-                            LibraryLoader& loader) {
+ProbeReport ProbeLibrary(const std::string& name, const std::string& subVersionType,
+                         LibraryLoader& loader) {
   const CatalogueEntry* item = FindCatalogueEntry(CatalogueKey(name));
-  if (item == nullptr) return "Error!";
+  ProbeReport report;
+  if (item == nullptr) {
+    report.text = "Error!";
+    report.status = ProbeStatus::UnknownName;
+    return report;
+  }
 
   // Released when this returns or a fault passes through: exactly once.
   const std::unique_ptr<LoadedLibrary> library = loader.Load(item->libraryFile);
-  if (!library) return "---";
+  if (!library) {
+    report.text = "---";
+    report.status = ProbeStatus::NotLoaded;
+    report.loadError = loader.LastError();
+    return report;
+  }
 
+  report.filePath = library->FilePath();
   const void* main = library->FindEntry(item->mainEntry);
   const void* sub = item->subEntry ? library->FindEntry(item->subEntry) : nullptr;
-  if (main == nullptr) return item->missingEntryText;
+  if (main == nullptr) {
+    report.text = item->missingEntryText;
+    report.status = ProbeStatus::EntryMissing;
+    report.missingEntry = item->mainEntry;
+    return report;
+  }
 
-  if (item->rule == VersionRule::Text) return TextVersion(*library, main);
-  return NumberVersion(*library, *item, main, sub, subVersionType);
+  report.text = item->rule == VersionRule::Text
+                    ? TextVersion(*library, main)
+                    : NumberVersion(*library, *item, main, sub, subVersionType);
+  return report;
+}
+
+std::string ProbeDllVersion(const std::string& name, const std::string& subVersionType,
+                            LibraryLoader& loader) {
+  return ProbeLibrary(name, subVersionType, loader).text;
 }
 
 }  // namespace dorvint

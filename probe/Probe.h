@@ -28,6 +28,8 @@ class LoadedLibrary {
   // Calls an entry that takes a character buffer and returns nothing (WINAPI).
   // Throws LibraryFault when the library faults.
   virtual void CallTextEntry(const void* entry, char* buffer) = 0;
+  // The full path of the file that was loaded.
+  virtual std::wstring FilePath() const = 0;
 };
 
 class LibraryLoader {
@@ -35,6 +37,8 @@ class LibraryLoader {
   virtual ~LibraryLoader() = default;
   // Loads a library by bare file name; nullptr when the load fails.
   virtual std::unique_ptr<LoadedLibrary> Load(const char* fileName) = 0;
+  // Why the last failed Load failed: the platform's error code.
+  virtual std::uint32_t LastError() const = 0;
 };
 
 // The text library entries write their version into is at most this long,
@@ -52,5 +56,25 @@ constexpr std::size_t kVersionTextBuffer = 4096;
 // library has been released.
 std::string ProbeDllVersion(const std::string& name, const std::string& subVersionType,
                             LibraryLoader& loader);
+
+// What one probe found out, gathered while the library was loaded.
+enum class ProbeStatus {
+  Answered,     // the version entry answered: `text` is the version
+  UnknownName,  // the catalogue does not know the name ("Error!")
+  NotLoaded,    // the library did not load ("---"); see `loadError`
+  EntryMissing  // the library lacks its main entry; see `missingEntry`
+};
+
+struct ProbeReport {
+  std::string text;  // the version cell text, as ProbeDllVersion returns it
+  ProbeStatus status = ProbeStatus::Answered;
+  std::string missingEntry;     // EntryMissing: the main entry's name
+  std::uint32_t loadError = 0;  // NotLoaded: the loader's error code
+  std::wstring filePath;        // Answered or EntryMissing: the file that was loaded
+};
+
+// ProbeDllVersion with the facts behind its text.
+ProbeReport ProbeLibrary(const std::string& name, const std::string& subVersionType,
+                         LibraryLoader& loader);
 
 }  // namespace dorvint

@@ -128,7 +128,8 @@ static void Misbehave(const char* kind) {
   } else if (strcmp(kind, "privileged") == 0) {
     __asm__ __volatile__("hlt");
   } else if (strcmp(kind, "div0") == 0) {
-    volatile int dividend = 1, zero = 0;
+    volatile int dividend = 1;
+    volatile int zero = 0;
     volatile int quotient = dividend / zero;
     (void)quotient;
   } else if (strcmp(kind, "stack") == 0) {

@@ -7,8 +7,7 @@
 
 #define GTEST_HAS_NOTIFICATION_ 1
 
-namespace testing {
-namespace internal {
+namespace testing::internal {
 
 class Notification {
  public:
@@ -24,6 +23,5 @@ class Notification {
   HANDLE event_;
 };
 
-}  // namespace internal
-}  // namespace testing
+}  // namespace testing::internal
 #endif

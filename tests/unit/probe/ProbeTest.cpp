@@ -17,9 +17,10 @@ namespace {
 // that entry writes.
 struct FakeDll {
   std::map<std::string, std::uint32_t> numbers;
-  std::string text;           // written by a text entry
-  std::size_t textBytes = 0;  // when non-zero, this many 'x' bytes instead
-  std::string faultingEntry;  // this entry raises a fault
+  std::string text;             // written by a text entry
+  std::size_t textBytes = 0;    // when non-zero, this many 'x' bytes instead
+  std::string faultingEntry;    // this entry raises a fault
+  std::uint32_t loadError = 0;  // when non-zero, the load fails with this code
 };
 
 FakeDll Exports(std::map<std::string, std::uint32_t> numbers) {
@@ -43,6 +44,10 @@ class FakeLibrary final : public LoadedLibrary {
   FakeLibrary(std::string file, const FakeDll& dll, Journal& journal)
       : file_(std::move(file)), dll_(dll), journal_(journal) {}
   ~FakeLibrary() override { journal_.events.push_back("free " + file_); }
+
+  std::wstring FilePath() const override {
+    return L"C:\\dlls\\" + std::wstring(file_.begin(), file_.end());
+  }
 
   const void* FindEntry(const char* name) override {
     return dll_.numbers.contains(name) ? Remember(name) : nullptr;
@@ -86,9 +91,16 @@ class FakeLoader final : public LibraryLoader {
   std::unique_ptr<LoadedLibrary> Load(const char* fileName) override {
     journal.events.push_back(std::string("load ") + fileName);
     const auto found = files.find(fileName);
-    if (found == files.end()) return nullptr;
+    lastError_ = found == files.end() ? kNotFound : found->second.loadError;
+    if (lastError_ != 0) return nullptr;
     return std::make_unique<FakeLibrary>(fileName, found->second, journal);
   }
+  std::uint32_t LastError() const override { return lastError_; }
+
+  static constexpr std::uint32_t kNotFound = 126;
+
+ private:
+  std::uint32_t lastError_ = 0;
 };
 
 struct RuleCase {
@@ -240,6 +252,45 @@ TEST(ProbeDllVersion, AFaultReleasesTheLibraryOnceAndPassesOn) {
     EXPECT_EQ(std::count(events.begin(), events.end(), "free Unlha32.dll"), 1) << faulting;
     EXPECT_EQ(events.back(), "free Unlha32.dll");
     EXPECT_EQ(events[events.size() - 2], std::string("call ") + faulting);
+  }
+}
+
+FakeDll FailingLoad(std::uint32_t code) {
+  FakeDll dll = Exports({{"UnlhaGetVersion", 267}});
+  dll.loadError = code;
+  return dll;
+}
+
+TEST(ProbeLibrary, ReportsWhyTheCellShowsItsText) {
+  struct ReportCase {
+    const char* name;
+    FakeDll dll;  // installed as Unlha32.dll
+    ProbeStatus status;
+    const char* text;
+    const char* missingEntry;
+    std::uint32_t loadError;
+    const wchar_t* filePath;
+  };
+  const ReportCase cases[] = {
+      {"UNLHA32", Exports({{"UnlhaGetVersion", 267}, {"UnlhaGetSubVersion", 100}}),
+       ProbeStatus::Answered, "2.67a", "", 0, L"C:\\dlls\\Unlha32.dll"},
+      {"UNLHA32", Exports({{"UnlhaGetSubVersion", 100}}), ProbeStatus::EntryMissing, "?",
+       "UnlhaGetVersion", 0, L"C:\\dlls\\Unlha32.dll"},
+      {"UNLHA32", FailingLoad(193), ProbeStatus::NotLoaded, "---", "", 193, L""},
+      {"UNLHA32", FailingLoad(1114), ProbeStatus::NotLoaded, "---", "", 1114, L""},
+      {"UNZIP32", Exports({}), ProbeStatus::NotLoaded, "---", "", FakeLoader::kNotFound, L""},
+      {"unrar", Exports({}), ProbeStatus::NotLoaded, "---", "", FakeLoader::kNotFound, L""},
+      {"FOO", Exports({}), ProbeStatus::UnknownName, "Error!", "", 0, L""},
+  };
+  for (const ReportCase& c : cases) {
+    FakeLoader loader;
+    loader.files["Unlha32.dll"] = c.dll;
+    const ProbeReport report = ProbeLibrary(c.name, "A", loader);
+    EXPECT_EQ(report.status, c.status) << c.name << " " << c.text;
+    EXPECT_EQ(report.text, c.text) << c.name;
+    EXPECT_EQ(report.missingEntry, c.missingEntry) << c.name << " " << c.text;
+    EXPECT_EQ(report.loadError, c.loadError) << c.name << " " << c.text;
+    EXPECT_EQ(report.filePath, c.filePath) << c.name << " " << c.text;
   }
 }
 
