@@ -17,6 +17,12 @@ std::wstring SystemMessage(DWORD code) {
   return std::wstring(buffer, length);
 }
 
+// The code in decimal (std::to_wstring would link the wide printf family).
+std::wstring Decimal(DWORD code) {
+  const std::string digits = std::to_string(code);
+  return std::wstring(digits.begin(), digits.end());
+}
+
 }  // namespace
 
 std::wstring HintText(const ProbeReport& report, const std::string& name) {
@@ -25,7 +31,7 @@ std::wstring HintText(const ProbeReport& report, const std::string& name) {
     case CellHint::Kind::FilePath:
       return report.filePath;
     case CellHint::Kind::SystemMessage:
-      return SystemMessage(hint.code) + L" (" + std::to_wstring(hint.code) + L")";
+      return SystemMessage(hint.code) + L" (" + Decimal(hint.code) + L")";
     case CellHint::Kind::Text:
       break;
   }
