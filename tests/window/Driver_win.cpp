@@ -139,8 +139,10 @@ class ColourKey {
     return value;
   }
   void Write(const std::wstring& name, const std::wstring& value) const {
+    // The text with its terminating zero.
+    const DWORD bytes = (static_cast<DWORD>(value.size()) + 1) * sizeof(wchar_t);
     if (RegSetValueExW(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
+                       bytes) != ERROR_SUCCESS) {
       Fail("RegSetValueExW " + Narrow(name));
     }
   }
@@ -385,13 +387,38 @@ std::wstring WaitForText(HWND window, std::wstring_view expected) {
 
 void MovePointerTo(POINT screenPoint) {
   SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screenPoint);
+  // Reading the position back also makes the display's own pointer follow at
+  // once: a program that asked for the position before that would be told the
+  // old place and move the pointer back there.
+  POINT now{};
+  if (!WaitUntil(
+          [&] { return GetCursorPos(&now) && now.x == screenPoint.x && now.y == screenPoint.y; })) {
+    throw std::runtime_error("the pointer did not reach " + std::to_string(screenPoint.x) + ", " +
+                             std::to_string(screenPoint.y));
+  }
+}
+
+void MovePointerOnto(POINT screenPoint) {
+  MovePointerAway();
+  Sleep(50);
+  MovePointerTo(screenPoint);
+  Sleep(100);
+}
+
+void WaitForIdle(HWND window) {
+  // A sent message is answered before the thread turns to the display's
+  // events again, so the second answer comes after them.
+  for (int round = 0; round < 2; ++round) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL,
+                             static_cast<UINT>(kPatience.count()), &result)) {
+      Fail("the program did not answer in time");
+    }
+  }
 }
 
 void ClickOn(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  MovePointerTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-  Sleep(100);
+  MovePointerOnto(CentreOf(window));
   SendMouse(MOUSEEVENTF_LEFTDOWN);
   Sleep(50);
   SendMouse(MOUSEEVENTF_LEFTUP);
@@ -416,22 +443,29 @@ void Release(Button button) {
 }
 
 void Drag(Button button, POINT from, POINT to) {
-  MovePointerTo(from);
-  Sleep(100);
+  MovePointerOnto(from);
   Press(button);
-  const int steps = std::max({std::abs(to.x - from.x), std::abs(to.y - from.y), 2}) / 2;
-  for (int step = 1; step <= steps; ++step) {
-    MovePointerTo({from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
+  const LONG steps = std::max<LONG>({std::abs(to.x - from.x), std::abs(to.y - from.y), 2}) / 2;
+  for (LONG step = 1; step <= steps; ++step) {
+    MovePointerTo(
+        {from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
     Sleep(10);
   }
   Sleep(100);
   Release(button);
 }
 
-Held::Held(WORD key) : key_(key) { SendKey(key, 0); }
+bool KeyHeld(WORD key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
+
+Held::Held(WORD key) : key_(key) {
+  SendKey(key, 0);
+  for (int again = 0; again < 2 && !KeyHeld(key); ++again) SendKey(key, 0);
+}
 
 Held::Held(Button button) : button_(button) { Press(button); }
 
+// A failure to let go ends the test program, which is what it should do.
+// NOLINTNEXTLINE(bugprone-exception-escape)
 Held::~Held() {
   if (key_) {
     SendKey(*key_, KEYEVENTF_KEYUP);
@@ -450,6 +484,9 @@ SystemColours::SystemColours(std::initializer_list<Colour> colours) {
   }
 }
 
+// A failure to restore the colours ends the test program: the next tests
+// would otherwise run with the wrong ones.
+// NOLINTNEXTLINE(bugprone-exception-escape)
 SystemColours::~SystemColours() {
   const ColourKey key;
   for (const Saved& saved : saved_) {

@@ -102,10 +102,21 @@ bool IsShown(HWND window);
 // returns the last text seen.
 std::wstring WaitForText(HWND window, std::wstring_view expected);
 
-// Real mouse input through SendInput.
+// Real mouse input through SendInput.  Moves the pointer and waits until it
+// is there.
 void MovePointerTo(POINT screenPoint);
-// Moves the pointer to the centre of `window`, waits a little, then presses
-// and releases the left button.
+// Moves the pointer away and then onto `screenPoint`, so that whatever lies
+// there sees it arrive even when the pointer already was there (a window that
+// appeared under a still pointer may miss the next press otherwise), then
+// waits a little.
+void MovePointerOnto(POINT screenPoint);
+// Returns once the thread of `window` has handled what reached it so far,
+// the display's own events included.  Those can take back a key held with
+// SendInput: a window the pointer has just entered syncs the modifier keys
+// with the display's keyboard, on which nothing is held.
+void WaitForIdle(HWND window);
+// Moves the pointer onto the centre of `window`, then presses and releases
+// the left button.
 void ClickOn(HWND window);
 // Moves the pointer to the screen's top-left corner, away from the program.
 void MovePointerAway();
@@ -119,13 +130,17 @@ void Release(Button button);
 // releases it there.
 void Drag(Button button, POINT from, POINT to);
 
+// Whether `key` is down for the whole desktop.
+bool KeyHeld(WORD key);
+
 // Holds a key such as VK_SHIFT, or a mouse button where the pointer is, down
-// for its lifetime; waits a moment after pressing and after releasing.
+// for its lifetime; waits a moment after pressing and after releasing.  A key
+// the display takes back at once (see WaitForIdle) is pressed again.
 class Held {
  public:
   explicit Held(WORD key);
   explicit Held(Button button);
-  ~Held();
+  ~Held();  // NOLINT(bugprone-exception-escape): a failure ends the test program
   Held(const Held&) = delete;
   Held& operator=(const Held&) = delete;
 
@@ -144,7 +159,7 @@ class SystemColours {
     COLORREF value;
   };
   explicit SystemColours(std::initializer_list<Colour> colours);
-  ~SystemColours();
+  ~SystemColours();  // NOLINT(bugprone-exception-escape): a failure ends the test program
   SystemColours(const SystemColours&) = delete;
   SystemColours& operator=(const SystemColours&) = delete;
 

@@ -1,6 +1,8 @@
 #include "ProgramTest_win.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 namespace dorvint::window {
@@ -44,21 +46,49 @@ void ProgramTest::CloseAndWaitForExit() {
   EXPECT_EQ(0u, program_->WaitForExit());
 }
 
+void ProgramTest::PointAtRefreshButton() const {
+  MovePointerOnto(CentreOf(SpeedButton2()));
+  WaitForIdle(main_);
+}
+
 void ProgramTest::ShiftRightPress() const {
-  MovePointerTo(CentreOf(SpeedButton2()));
-  Sleep(100);
-  const Held shift(VK_SHIFT);
-  Press(Button::Right);
-  Release(Button::Right);
+  PointAtRefreshButton();
+  // A right press without Shift does nothing, so one the display took Shift
+  // back from is simply made again.
+  for (int attempt = 1;; ++attempt) {
+    const Held shift(VK_SHIFT);
+    Press(Button::Right);
+    const bool shifted = KeyHeld(VK_SHIFT);
+    Release(Button::Right);
+    if (shifted) return;
+    if (attempt == 3) throw std::runtime_error("Shift did not stay held for a right press");
+    WaitForIdle(main_);
+  }
+}
+
+Box ProgramTest::DragTitleBy(int dx, int dy) const {
+  const Box before = BoxOf(main_);
+  const POINT from = CentreOf(PanelTitle());
+  Drag(Button::Left, from, {from.x + dx, from.y + dy});
+  Box after{};
+  // The platform's move loop may drop the first step of the pointer.
+  const bool arrived = WaitUntil([&] {
+    after = BoxOf(main_);
+    return std::abs(after.left - before.left - dx) <= 4 &&
+           std::abs(after.top - before.top - dy) <= 4;
+  });
+  EXPECT_TRUE(arrived) << "dragged from " << before << " by " << dx << ", " << dy
+                       << ", the window is at " << after;
+  return after;
 }
 
 bool ProgramTest::WaitForHeight(int height) const {
   return WaitUntil([&] { return BoxOf(main_).height == height; });
 }
 
-void ProgramTest::WaitForInputHandled(const wchar_t* rowOneFile) {
+void ProgramTest::WaitForInputHandled() {
   ++answers_;
-  Configure(rowOneFile, "main=" + std::to_string(100 * answers_ + 7) + "\n");
+  Configure(L"Unlha32.dll", "main=" + std::to_string(100 * answers_ + 7) + "\n");
   Refresh();
   const std::wstring expected = std::to_wstring(answers_) + L".07";
   if (WaitForText(VersionCell(1), expected) != expected) {

@@ -53,8 +53,7 @@ class ProgramTest : public testing::Test {
 
   // Puts the stand-in library `file` of `variant` beside the program, and
   // `config` beside the library when it is not empty.
-  void Install(const wchar_t* file, std::string_view config = {},
-               const wchar_t* variant = L"full");
+  void Install(const wchar_t* file, std::string_view config = {}, const wchar_t* variant = L"full");
   static void InstallInto(const TempFolder& folder, const wchar_t* file, std::string_view config,
                           const wchar_t* variant);
   // Changes what the stand-in beside the program answers from its next call on.
@@ -63,15 +62,14 @@ class ProgramTest : public testing::Test {
   bool Called(const wchar_t* file) const;
 
   // The settings file beside the program.
-  std::wstring SettingsFile() const { return folder_.File(L"dorvint.ini"); }
-  void WriteSettings(std::string_view content) { WriteTextFile(SettingsFile(), content); }
+  std::wstring SettingsPath() const { return folder_.File(L"dorvint.ini"); }
+  void WriteSettings(std::string_view content) { WriteTextFile(SettingsPath(), content); }
 
   void Launch(const std::wstring& currentDirectory);
   void WaitForWindow();
   // Starts the program from its own folder and waits for its window.
   void Start();
-  // Closes the window as the close button does and expects the program to
-  // end normally.
+  // Asks the window to close and expects the program to end normally.
   void CloseAndWaitForExit();
 
   HWND Panel0() const { return Control(main_, kPanel0); }
@@ -82,21 +80,27 @@ class ProgramTest : public testing::Test {
   std::wstring Version(int n) const { return TextOf(VersionCell(n)); }
 
   void Refresh() const { ClickOn(SpeedButton2()); }
+  // Moves the pointer onto the refresh button and waits until the program
+  // has seen it arrive, so that a key pressed next stays held.
+  void PointAtRefreshButton() const;
   // Shift with a press of the right button on the refresh button.
   void ShiftRightPress() const;
+  // Drags the window by its title strip by about (dx, dy), expects it to
+  // follow and returns where it ended.
+  Box DragTitleBy(int dx, int dy) const;
   // Waits until the window is `height` high; false when it is not in time.
   bool WaitForHeight(int height) const;
   // Returns once the program has handled all input sent so far: input is
   // handled in order, so a refresh click that shows a new answer of the
-  // stand-in in row 1 comes after it.  Needs that stand-in installed.
-  void WaitForInputHandled(const wchar_t* rowOneFile = L"Unlha32.dll");
+  // stand-in in row 1 comes after it.  Needs that stand-in, Unlha32.dll.
+  void WaitForInputHandled();
 
   TempFolder folder_;
   std::optional<Program> program_;  // ended before the folder goes
   HWND main_ = nullptr;
 
  private:
-  int answers_ = 0;  // the last main version the row-1 stand-in was given
+  int answers_ = 0;  // how often the row-1 stand-in was given a new answer
 };
 
 }  // namespace dorvint::window

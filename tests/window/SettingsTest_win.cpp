@@ -4,10 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
-#include <cstdlib>
 #include <cwctype>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,25 +52,7 @@ std::vector<std::string> ProfileLines(std::string_view text) {
 
 class SettingsFile : public ProgramTest {
  protected:
-  std::vector<std::string> SavedLines() const { return ProfileLines(ReadTextFile(SettingsFile())); }
-
-  // Drags the window by its title strip by about (dx, dy) and waits until it
-  // got there; returns where it ended.
-  Box DragBy(int dx, int dy) const {
-    const Box before = BoxOf(main_);
-    const POINT from = CentreOf(PanelTitle());
-    Drag(Button::Left, from, {from.x + dx, from.y + dy});
-    Box after{};
-    // The platform's move loop may drop the first step of the pointer.
-    const bool arrived = WaitUntil([&] {
-      after = BoxOf(main_);
-      return std::abs(after.left - before.left - dx) <= 4 &&
-             std::abs(after.top - before.top - dy) <= 4;
-    });
-    EXPECT_TRUE(arrived) << "dragged from " << before << " by " << dx << ", " << dy
-                         << ", window at " << after;
-    return after;
-  }
+  std::vector<std::string> SavedLines() const { return ProfileLines(ReadTextFile(SettingsPath())); }
 };
 
 // --- The display list
@@ -81,6 +64,7 @@ struct ListCase {
   int height;
   int panel0Height;
 };
+std::ostream& operator<<(std::ostream& out, const ListCase& c) { return out << c.name; }
 
 std::vector<std::wstring> DefaultNamesAfter(const wchar_t* first) {
   std::vector<std::wstring> names{first};
@@ -97,8 +81,8 @@ std::vector<std::wstring> TwentySixNames() {
 std::string DisplaySection(const std::vector<std::wstring>& names) {
   std::string section = "[Display]\n";
   for (std::size_t n = 1; n <= names.size(); ++n) {
-    section += std::to_string(n) + "=" + std::string(names[n - 1].begin(), names[n - 1].end()) +
-               "\n";
+    section +=
+        std::to_string(n) + "=" + std::string(names[n - 1].begin(), names[n - 1].end()) + "\n";
   }
   return section;
 }
@@ -120,7 +104,9 @@ TEST_P(DisplayList, ListsTheNamesUpToTheFirstEmptyEntry) {
     SCOPED_TRACE(testing::Message() << "row " << n);
     const bool inUse = n <= rowCount;
     EXPECT_EQ(inUse ? list.rows[n - 1] : L"", TextOf(NameCell(n)));
-    if (inUse && Lower(list.rows[n - 1]) == L"7-zip32") EXPECT_EQ(L"9.20.0.02", Version(n));
+    if (inUse && Lower(list.rows[n - 1]) == L"7-zip32") {
+      EXPECT_EQ(L"9.20.0.02", Version(n));
+    }
     if (inUse || n == rowCount + 1) {
       EXPECT_EQ(inUse, IsShown(NameCell(n)));
       EXPECT_EQ(inUse, IsShown(VersionCell(n)));
@@ -128,10 +114,8 @@ TEST_P(DisplayList, ListsTheNamesUpToTheFirstEmptyEntry) {
   }
   // Names after the first empty entry are never probed.
   const auto listed = [&](const wchar_t* key) {
-    for (const std::wstring& name : list.rows) {
-      if (Lower(name) == key) return true;
-    }
-    return false;
+    return std::ranges::any_of(list.rows,
+                               [&](const std::wstring& name) { return Lower(name) == key; });
   };
   EXPECT_EQ(listed(L"7-zip32"), Called(L"7-zip32.dll"));
   EXPECT_EQ(listed(L"unlha32"), Called(L"Unlha32.dll"));
@@ -158,6 +142,7 @@ struct SubVersionCase {
   const char* type;
   const wchar_t* version;  // of main 267, sub 100
 };
+std::ostream& operator<<(std::ostream& out, const SubVersionCase& c) { return out << c.type; }
 
 class SubVersionType : public SettingsFile, public testing::WithParamInterface<SubVersionCase> {};
 
@@ -187,6 +172,7 @@ struct PositionCase {
   int left;
   int top;
 };
+std::ostream& operator<<(std::ostream& out, const PositionCase& c) { return out << c.name; }
 
 class PositionValue : public SettingsFile, public testing::WithParamInterface<PositionCase> {};
 
@@ -215,7 +201,9 @@ INSTANTIATE_TEST_SUITE_P(
                     PositionCase{"SignBeforePrefix", "Top=100\nLeft=-$20\n", -1, 100},
                     PositionCase{"NineHexDigits", "Top=100\nLeft=$123456789\n", -1, 100},
                     PositionCase{"LeadingZeros", "Top=100\nLeft=$000000020\n", 32, 100}),
-    [](const testing::TestParamInfo<PositionCase>& value) { return std::string(value.param.name); });
+    [](const testing::TestParamInfo<PositionCase>& value) {
+      return std::string(value.param.name);
+    });
 
 // --- Position memory
 
@@ -225,7 +213,7 @@ TEST_F(SettingsFile, SavesThePositionReachedByDragging) {
   ASSERT_EQ(20, BoxOf(main_).left);
   ASSERT_EQ(10, BoxOf(main_).top);
 
-  const Box moved = DragBy(280, 190);
+  const Box moved = DragTitleBy(280, 190);
   CloseAndWaitForExit();
 
   EXPECT_EQ((std::vector<std::string>{"[Window]", "Top=" + std::to_string(moved.top),
@@ -240,16 +228,16 @@ TEST_F(SettingsFile, OneNegativeValuePlacesTheWindowAsItIsAndSavesNothing) {
   EXPECT_EQ(10, BoxOf(main_).left);
   EXPECT_EQ(-5, BoxOf(main_).top);
 
-  DragBy(60, 50);
+  DragTitleBy(60, 50);
   CloseAndWaitForExit();
 
-  EXPECT_EQ(settings, ReadTextFile(SettingsFile()));
+  EXPECT_EQ(settings, ReadTextFile(SettingsPath()));
 }
 
 TEST_F(SettingsFile, PositionOffTheLeftEdgeIsSavedOnceAndThenNoMore) {
   WriteSettings("[Window]\nTop=10\nLeft=20\n");
   Start();
-  const Box moved = DragBy(-50, 0);
+  const Box moved = DragTitleBy(-50, 0);
   ASSERT_LT(moved.left, 0);
   CloseAndWaitForExit();
   const std::vector<std::string> saved{"[Window]", "Top=10", "Left=" + std::to_string(moved.left)};
@@ -259,7 +247,7 @@ TEST_F(SettingsFile, PositionOffTheLeftEdgeIsSavedOnceAndThenNoMore) {
   Start();
   EXPECT_EQ(moved.left, BoxOf(main_).left);
   EXPECT_EQ(10, BoxOf(main_).top);
-  DragBy(80, 40);
+  DragTitleBy(80, 40);
   CloseAndWaitForExit();
 
   EXPECT_EQ(saved, SavedLines());
@@ -269,10 +257,11 @@ TEST_F(SettingsFile, PositionOffTheLeftEdgeIsSavedOnceAndThenNoMore) {
 
 struct FlagCase {
   const char* name;
-  std::optional<std::string> settings;  // none: no file
-  int gestures;                         // Shift + right presses on the refresh button
+  std::optional<std::string> settings;            // none: no file
+  int gestures;                                   // Shift + right presses on the refresh button
   std::optional<std::vector<std::string>> saved;  // none: no file after the close
 };
+std::ostream& operator<<(std::ostream& out, const FlagCase& c) { return out << c.name; }
 
 class PictureFlag : public SettingsFile, public testing::WithParamInterface<FlagCase> {};
 
@@ -292,18 +281,17 @@ TEST_P(PictureFlag, IsWrittenAtCloseWhenItChanged) {
   if (flag.saved) {
     EXPECT_EQ(*flag.saved, SavedLines());
   } else {
-    EXPECT_FALSE(FileExists(SettingsFile()));
+    EXPECT_FALSE(FileExists(SettingsPath()));
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, PictureFlag,
-    testing::Values(
-        FlagCase{"SwitchedOnWithoutAFile", std::nullopt, 1,
-                 std::vector<std::string>{"[Picture]", "H=True"}},
-        FlagCase{"SwitchedOnAndOffWithoutAFile", std::nullopt, 2, std::nullopt},
-        FlagCase{"FileSaidTrueSwitchedOff", "[Picture]\nH=True\n", 1,
-                 std::vector<std::string>{"[Picture]", "H=False"}}),
+    testing::Values(FlagCase{"SwitchedOnWithoutAFile", std::nullopt, 1,
+                             std::vector<std::string>{"[Picture]", "H=True"}},
+                    FlagCase{"SwitchedOnAndOffWithoutAFile", std::nullopt, 2, std::nullopt},
+                    FlagCase{"FileSaidTrueSwitchedOff", "[Picture]\nH=True\n", 1,
+                             std::vector<std::string>{"[Picture]", "H=False"}}),
     [](const testing::TestParamInfo<FlagCase>& flag) { return std::string(flag.param.name); });
 
 TEST_F(SettingsFile, SavingKeepsEverythingElseInTheFile) {
@@ -333,30 +321,17 @@ TEST_F(SettingsFile, SavingKeepsEverythingElseInTheFile) {
       "; last line\n");
   Start();
 
-  const Box moved = DragBy(40, 30);
+  const Box moved = DragTitleBy(40, 30);
   ShiftRightPress();
   ASSERT_TRUE(WaitForHeight(101));  // two rows, the strip switched off
   CloseAndWaitForExit();
 
-  EXPECT_EQ((std::vector<std::string>{"; Dorvint's settings",
-                                      "[Display]",
-                                      "1=UNLHA32",
-                                      "2=7-zip32",
-                                      "3=",
-                                      "; the list ends above",
-                                      "[SubVersion]",
-                                      "Type=N",
-                                      "[Window]",
-                                      "; where the window opens",
-                                      "Top=" + std::to_string(moved.top),
-                                      "Left=" + std::to_string(moved.left),
-                                      "Width=171",
-                                      "[Picture]",
-                                      "H=False",
-                                      "Frame=raised",
-                                      "[Notes]",
-                                      "owner=someone",
-                                      "; last line"}),
+  EXPECT_EQ((std::vector<std::string>{
+                "; Dorvint's settings", "[Display]", "1=UNLHA32", "2=7-zip32",
+                "3=", "; the list ends above", "[SubVersion]", "Type=N", "[Window]",
+                "; where the window opens", "Top=" + std::to_string(moved.top),
+                "Left=" + std::to_string(moved.left), "Width=171", "[Picture]", "H=False",
+                "Frame=raised", "[Notes]", "owner=someone", "; last line"}),
             SavedLines());
 }
 
@@ -365,13 +340,14 @@ TEST_F(SettingsFile, SavingKeepsEverythingElseInTheFile) {
 TEST_F(SettingsFile, RefusedWriteIsReportedAndTheNextCloseTriesAgain) {
   // A folder in the file's place: nothing can write the file, not even an
   // administrator.
-  MakeFolder(SettingsFile());
+  MakeFolder(SettingsPath());
   Start();
   ShiftRightPress();
   ASSERT_TRUE(WaitForHeight(561 + kStripHeight));
 
   // "<path> に書き込めません."
-  const std::wstring report = SettingsFile() + L" \u306B\u66F8\u304D\u8FBC\u3081\u307E\u305B\u3093.";
+  const std::wstring report =
+      SettingsPath() + L" \u306B\u66F8\u304D\u8FBC\u3081\u307E\u305B\u3093.";
   for (int attempt = 1; attempt <= 2; ++attempt) {
     SCOPED_TRACE(testing::Message() << "close " << attempt);
     PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -386,7 +362,7 @@ TEST_F(SettingsFile, RefusedWriteIsReportedAndTheNextCloseTriesAgain) {
     EXPECT_EQ(561 + kStripHeight, BoxOf(main_).height);
   }
 
-  RemoveFolder(SettingsFile());
+  RemoveFolder(SettingsPath());
   CloseAndWaitForExit();
   EXPECT_EQ((std::vector<std::string>{"[Picture]", "H=True"}), SavedLines());
 }
