@@ -151,6 +151,8 @@ TEST_F(Diagnostics, CtrlCCopiesTheVisibleRows) {
   Start();
   EmptyTheClipboard();
   Focus();
+  // Pending display events could take the held Ctrl back (see WaitForIdle).
+  WaitForIdle(main_);
   {
     const Held control(VK_CONTROL);
     Tap('C');
