@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -49,22 +48,10 @@ std::vector<std::string> FrameDifferences(const Pixels& pixels) {
       if (x >= 2 && y >= 2 && x < w - 2 && y < h - 2) continue;
       const DWORD expected = OnScreen(FrameColour(x, y, w, h));
       if (pixels.At(x, y) == expected) continue;
-      char text[80];
-      std::snprintf(text, sizeof text, "(%d, %d): %06lX instead of %06lX", x, y,
-                    static_cast<unsigned long>(pixels.At(x, y)),
-                    static_cast<unsigned long>(expected));
-      differences.emplace_back(text);
+      differences.push_back(PixelDifference(x, y, pixels.At(x, y), expected));
     }
   }
   return differences;
-}
-
-std::string Summary(const std::vector<std::string>& differences) {
-  std::string summary = std::to_string(differences.size()) + " pixels differ";
-  for (std::size_t i = 0; i < differences.size() && i < 12; ++i) {
-    summary += "\n  " + differences[i];
-  }
-  return summary;
 }
 
 // Keeps the tallest window on the screen.

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -37,22 +36,11 @@ std::vector<std::string> PictureDifferences(const Pixels& pixels, int panel0Bott
       const int y = panel0Bottom + 8 + r;
       const DWORD expected = OnScreen(PictureColour(PictureTable, c, r));
       if (y < pixels.height && pixels.At(x, y) == expected) continue;
-      char text[80];
-      std::snprintf(text, sizeof text, "(%d, %d): %06lX instead of %06lX", x, y,
-                    static_cast<unsigned long>(y < pixels.height ? pixels.At(x, y) : 0),
-                    static_cast<unsigned long>(expected));
-      differences.emplace_back(text);
+      differences.push_back(
+          PixelDifference(x, y, y < pixels.height ? pixels.At(x, y) : 0, expected));
     }
   }
   return differences;
-}
-
-std::string Summary(const std::vector<std::string>& differences) {
-  std::string summary = std::to_string(differences.size()) + " pixels differ";
-  for (std::size_t i = 0; i < differences.size() && i < 12; ++i) {
-    summary += "\n  " + differences[i];
-  }
-  return summary;
 }
 
 class PictureStrip : public ProgramTest {

@@ -7,6 +7,21 @@
 
 namespace dorvint::window {
 
+std::string PixelDifference(int x, int y, DWORD actual, DWORD expected) {
+  char text[80];
+  std::snprintf(text, sizeof text, "(%d, %d): %06lX instead of %06lX", x, y,
+                static_cast<unsigned long>(actual), static_cast<unsigned long>(expected));
+  return text;
+}
+
+std::string Summary(const std::vector<std::string>& differences) {
+  std::string summary = std::to_string(differences.size()) + " pixels differ";
+  for (std::size_t i = 0; i < differences.size() && i < 12; ++i) {
+    summary += "\n  " + differences[i];
+  }
+  return summary;
+}
+
 Installation installation;
 
 void ProgramTest::SetUp() { CopyFileTo(installation.exe, folder_.File(L"dorvint.exe")); }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Driver_win.h"
 
@@ -13,6 +14,11 @@
 // of its own, with stand-in archiver libraries and a settings file beside it
 // as the test chooses.
 namespace dorvint::window {
+
+// One line of a pixel comparison: "(x, y): actual instead of expected".
+std::string PixelDifference(int x, int y, DWORD actual, DWORD expected);
+// How many pixels differ, and the first few of them.
+std::string Summary(const std::vector<std::string>& differences);
 
 // Where the program under test and the stand-in libraries are; set from the
 // command line.
