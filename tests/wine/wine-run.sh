@@ -5,6 +5,11 @@
 set -eu
 state=$1 codepage=$2
 shift 2
+# Exit code 77: skipped, on a machine where Wine cannot run (wine-session.sh).
+if [ -f "$state/unavailable" ]; then
+  cat "$state/unavailable" >&2
+  exit 77
+fi
 # shellcheck disable=SC1091
 . "$state/env"
 case $codepage in

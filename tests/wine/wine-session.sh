@@ -25,6 +25,17 @@ if [ "$action" = stop ]; then
   exit 0
 fi
 stop
+rm -f "$state/unavailable"
+
+# Wine runs 32-bit programs with a 32-bit loader, which needs a kernel that
+# runs 32-bit code.  Some kernels have that switched off (ia32_emulation=off);
+# there no Windows program can run, and wine-run.sh skips every test.
+if ! /usr/lib/wine/wine --version >/dev/null 2>"$state/loader.log" &&
+  grep -q "Exec format error" "$state/loader.log"; then
+  echo "This machine's kernel runs no 32-bit programs (IA-32 emulation is off), so Wine cannot run." >"$state/unavailable"
+  cat "$state/unavailable" >&2
+  exit 0
+fi
 
 if [ ! -f "$WINEPREFIX/.dorvint-ready" ]; then
   rm -rf "$WINEPREFIX"
