@@ -1,6 +1,7 @@
 #include "Driver_win.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -344,6 +345,34 @@ DWORD Program::WaitForExit() const {
   DWORD exitCode = 0;
   GetExitCodeProcess(info_.hProcess, &exitCode);
   return exitCode;
+}
+
+std::vector<std::wstring> Program::Modules() const {
+  // A snapshot taken while the process loads or unloads a module can fail
+  // with ERROR_BAD_LENGTH; it is taken again then.
+  HANDLE snapshot = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 10 && snapshot == INVALID_HANDLE_VALUE; ++attempt) {
+    snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, Id());
+    if (snapshot == INVALID_HANDLE_VALUE) Sleep(20);
+  }
+  if (snapshot == INVALID_HANDLE_VALUE) throw std::runtime_error("no module list of the program");
+  std::vector<std::wstring> modules;
+  MODULEENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Module32FirstW(snapshot, &entry); more; more = Module32NextW(snapshot, &entry)) {
+    std::wstring name = entry.szModule;
+    CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+    modules.push_back(std::move(name));
+  }
+  CloseHandle(snapshot);
+  return modules;
+}
+
+bool Program::HasLoaded(std::wstring_view file) const {
+  std::wstring wanted(file);
+  CharLowerBuffW(wanted.data(), static_cast<DWORD>(wanted.size()));
+  const std::vector<std::wstring> modules = Modules();
+  return std::find(modules.begin(), modules.end(), wanted) != modules.end();
 }
 
 std::ostream& operator<<(std::ostream& out, const Box& box) {

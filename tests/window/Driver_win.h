@@ -76,6 +76,10 @@ class Program {
   bool HasMessageBox() const;
   // Waits for the program to end and returns its exit code.
   DWORD WaitForExit() const;
+  // The file names of the modules loaded in the program, lower-cased.
+  std::vector<std::wstring> Modules() const;
+  // Whether a module with file name `file` (any case) is loaded in it.
+  bool HasLoaded(std::wstring_view file) const;
 
  private:
   PROCESS_INFORMATION info_{};

@@ -24,6 +24,14 @@ std::string Summary(const std::vector<std::string>& differences) {
 
 Installation installation;
 
+void ExpectErrorReport(HWND box, const std::wregex& message) {
+  EXPECT_EQ(L"Dorvint", TextOf(box));
+  const std::wstring text = MessageTextOf(box);
+  EXPECT_TRUE(std::regex_match(text, message)) << std::string(text.begin(), text.end());
+  EXPECT_EQ(std::vector<int>{IDOK}, ButtonIdsOf(box));
+  EXPECT_EQ(ErrorIconPixels(), CaptureScreen(IconOf(box))) << "the icon is not the error icon";
+}
+
 void ProgramTest::SetUp() { CopyFileTo(installation.exe, folder_.File(L"dorvint.exe")); }
 
 void ProgramTest::Install(const wchar_t* file, std::string_view config, const wchar_t* variant) {

@@ -4,6 +4,7 @@
 
 #include <iterator>
 #include <optional>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,10 @@ namespace dorvint::window {
 std::string PixelDifference(int x, int y, DWORD actual, DWORD expected);
 // How many pixels differ, and the first few of them.
 std::string Summary(const std::vector<std::string>& differences);
+
+// The application's error report: caption "Dorvint", a message matching
+// `message`, one OK button and the error icon.
+void ExpectErrorReport(HWND box, const std::wregex& message);
 
 // Where the program under test and the stand-in libraries are; set from the
 // command line.

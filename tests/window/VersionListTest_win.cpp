@@ -43,16 +43,6 @@ bool EdgeDrawn(const Pixels& pixels) {
   return false;
 }
 
-// The application's error report: caption, message, one OK button and the
-// error icon.
-void ExpectErrorReport(HWND box, const std::wregex& message) {
-  EXPECT_EQ(L"Dorvint", TextOf(box));
-  const std::wstring text = MessageTextOf(box);
-  EXPECT_TRUE(std::regex_match(text, message)) << std::string(text.begin(), text.end());
-  EXPECT_EQ(std::vector<int>{IDOK}, ButtonIdsOf(box));
-  EXPECT_EQ(ErrorIconPixels(), CaptureScreen(IconOf(box))) << "the icon is not the error icon";
-}
-
 class VersionList : public ProgramTest {};
 
 TEST_F(VersionList, WithoutLibrariesShowsTheDesignedLayoutAndDashes) {
