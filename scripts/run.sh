@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds Dorvint and opens its window under Wine, with demo stand-in archiver
 # libraries beside the executable (in build/demo).  With no display it runs
-# under Xvfb, saves a screenshot to docs/screenshot.png and prints the table.
+# under Xvfb, saves a screenshot to docs/screenshot.png, prints the table and
+# saves the window with the tooltip of a version cell to docs/tooltip.png.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -30,12 +31,21 @@ trap 'tests/wine/wine-session.sh stop "$state"' EXIT
 codepage=${DORVINT_CODEPAGE:-932}
 (cd "$demo" && "$root/tests/wine/wine-run.sh" "$state" "$codepage" dorvint.exe) &
 program=$!
-table=$("$root/tests/wine/wine-run.sh" "$state" "$codepage" build/windows/demo/peek_table.exe)
-read -r _ left top width height <<<"$(head -1 <<<"$table")"
+peek() { "$root/tests/wine/wine-run.sh" "$state" "$codepage" build/windows/demo/peek_table.exe "$@"; }
+# capture FILE PLACE: saves the place on the screen that peek_table printed
+# ("what LEFT TOP WIDTH HEIGHT") to FILE.
+capture() {
+  read -r _ left top width height <<<"$2"
+  import -display "$DISPLAY" -window root -crop "${width}x${height}+${left}+${top}" +repage "$1"
+  echo "Screenshot: $1"
+}
 mkdir -p docs
-import -display "$DISPLAY" -window root -crop "${width}x${height}+${left}+${top}" +repage \
-  docs/screenshot.png
-echo "Screenshot: docs/screenshot.png"
+table=$(peek)
+capture docs/screenshot.png "$(head -1 <<<"$table")"
 tail -n +2 <<<"$table"
+# The window with the tooltip of a version cell, taken before the tooltip
+# hides again a few seconds later.
+area=$(peek tooltip)
+capture docs/tooltip.png "$area"
 WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null || true
 wait "$program" 2>/dev/null || true
