@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <regex>
 #include <string>
 #include <string_view>
@@ -32,6 +33,9 @@ struct Misbehaviour {
   const wchar_t* report;
   const wchar_t* cell;
 };
+
+// Names the case in a failure message.
+void PrintTo(const Misbehaviour& misbehaviour, std::ostream* out) { *out << misbehaviour.name; }
 
 // 256 of the 4096 letters the stand-in writes into the text buffer: a text
 // is at most 256 bytes long.

@@ -45,6 +45,9 @@ if [ ! -f "$WINEPREFIX/.dorvint-ready" ]; then
   # Without a window manager, let Wine manage nothing: windows close at once.
   reg 'HKCU\Software\Wine\X11 Driver' /v Managed /d N
   reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N
+  # A program that crashes ends at once with its exception code as exit code,
+  # instead of waiting behind the debugger's crash dialog.
+  reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
   # The window font, mapped to its metric-compatible free counterpart.
   LC_ALL=C.UTF-8 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic
   LC_ALL=C.UTF-8 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic
