@@ -25,6 +25,6 @@ function(dorvint_wine_test)
              COMMAND ${DORVINT_WINE_DIR}/wine-run.sh ${DORVINT_WINE_STATE} ${codepage}
                      $<TARGET_FILE:${T_TARGET}> ${T_ARGS})
     set_tests_properties(${T_NAME}.cp${codepage} PROPERTIES
-      FIXTURES_REQUIRED wine RESOURCE_LOCK wine-desktop TIMEOUT 900 SKIP_RETURN_CODE 77)
+      FIXTURES_REQUIRED wine RESOURCE_LOCK wine-desktop TIMEOUT 1800 SKIP_RETURN_CODE 77)
   endforeach()
 endfunction()
