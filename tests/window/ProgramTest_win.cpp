@@ -22,6 +22,31 @@ std::string Summary(const std::vector<std::string>& differences) {
   return summary;
 }
 
+namespace {
+
+std::string Trim(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(" \t\r") - first + 1));
+}
+
+}  // namespace
+
+std::vector<std::string> ProfileLines(std::string_view text) {
+  std::vector<std::string> lines;
+  while (!text.empty()) {
+    const auto end = text.find('\n');
+    std::string line = Trim(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (line.empty()) continue;
+    if (const auto equals = line.find('='); line[0] != ';' && equals != std::string::npos) {
+      line = Trim(line.substr(0, equals)) + "=" + Trim(line.substr(equals + 1));
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
 Installation installation;
 
 void ExpectErrorReport(HWND box, const std::wregex& message) {

@@ -25,6 +25,11 @@ std::string Summary(const std::vector<std::string>& differences);
 // `message`, one OK button and the error icon.
 void ExpectErrorReport(HWND box, const std::wregex& message);
 
+// The lines of a settings file that matter: sections, keys with their values,
+// and comments, in order.  Blank lines and blanks around "=" or at either end
+// of a line do not count; the platform's profile writer may drop them.
+std::vector<std::string> ProfileLines(std::string_view text);
+
 // Where the program under test and the stand-in libraries are; set from the
 // command line.
 struct Installation {
@@ -75,6 +80,8 @@ class ProgramTest : public testing::Test {
   // The settings file beside the program.
   std::wstring SettingsPath() const { return folder_.File(L"dorvint.ini"); }
   void WriteSettings(std::string_view content) { WriteTextFile(SettingsPath(), content); }
+  // The lines that matter of the settings file (ProfileLines).
+  std::vector<std::string> SavedLines() const { return ProfileLines(ReadTextFile(SettingsPath())); }
 
   void Launch(const std::wstring& currentDirectory);
   void WaitForWindow();

@@ -26,34 +26,7 @@ std::wstring Lower(std::wstring text) {
   return text;
 }
 
-std::string Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(" \t\r") - first + 1));
-}
-
-// The lines of a settings file that matter: sections, keys with their values,
-// and comments, in order.  Blank lines and blanks around "=" or at either end
-// of a line do not count; the platform's profile writer may drop them.
-std::vector<std::string> ProfileLines(std::string_view text) {
-  std::vector<std::string> lines;
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    std::string line = Trim(text.substr(0, end));
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    if (line.empty()) continue;
-    if (const auto equals = line.find('='); line[0] != ';' && equals != std::string::npos) {
-      line = Trim(line.substr(0, equals)) + "=" + Trim(line.substr(equals + 1));
-    }
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-class SettingsFile : public ProgramTest {
- protected:
-  std::vector<std::string> SavedLines() const { return ProfileLines(ReadTextFile(SettingsPath())); }
-};
+class SettingsFile : public ProgramTest {};
 
 // --- The display list
 
