@@ -350,21 +350,22 @@ DWORD Program::WaitForExit() const {
 std::vector<std::wstring> Program::Modules() const {
   // A snapshot taken while the process loads or unloads a module can fail
   // with ERROR_BAD_LENGTH; it is taken again then.
-  HANDLE snapshot = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 10 && snapshot == INVALID_HANDLE_VALUE; ++attempt) {
-    snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, Id());
-    if (snapshot == INVALID_HANDLE_VALUE) Sleep(20);
+  HANDLE taken = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 10 && taken == INVALID_HANDLE_VALUE; ++attempt) {
+    taken = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, Id());
+    if (taken == INVALID_HANDLE_VALUE) Sleep(20);
   }
-  if (snapshot == INVALID_HANDLE_VALUE) throw std::runtime_error("no module list of the program");
+  if (taken == INVALID_HANDLE_VALUE) Fail("CreateToolhelp32Snapshot of the program");
+  const UniqueHandle snapshot(taken);
   std::vector<std::wstring> modules;
   MODULEENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Module32FirstW(snapshot, &entry); more; more = Module32NextW(snapshot, &entry)) {
+  for (BOOL more = Module32FirstW(snapshot.get(), &entry); more;
+       more = Module32NextW(snapshot.get(), &entry)) {
     std::wstring name = entry.szModule;
     CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
     modules.push_back(std::move(name));
   }
-  CloseHandle(snapshot);
   return modules;
 }
 
