@@ -24,11 +24,6 @@ const std::wstring kIsUnknown =
     L" \u306F\u65E2\u77E5\u306E\u30E9\u30A4\u30D6\u30E9\u30EA\u540D\u3067\u306F\u3042\u308A\u307E"
     L"\u305B\u3093";
 
-std::wstring Lower(std::wstring text) {
-  CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
-  return text;
-}
-
 // The Unicode text on the clipboard, or an empty text.
 std::wstring ClipboardText() {
   if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; })) {

@@ -260,6 +260,11 @@ std::wstring TempFolder::File(std::wstring_view name) const {
   return path_ + L"\\" + std::wstring(name);
 }
 
+std::wstring Lower(std::wstring text) {
+  CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
 std::wstring FileNameOf(const std::wstring& path) {
   const auto separator = path.find_last_of(L"\\/");
   return separator == std::wstring::npos ? path : path.substr(separator + 1);
@@ -362,16 +367,13 @@ std::vector<std::wstring> Program::Modules() const {
   entry.dwSize = sizeof entry;
   for (BOOL more = Module32FirstW(snapshot.get(), &entry); more;
        more = Module32NextW(snapshot.get(), &entry)) {
-    std::wstring name = entry.szModule;
-    CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
-    modules.push_back(std::move(name));
+    modules.push_back(Lower(entry.szModule));
   }
   return modules;
 }
 
 bool Program::HasLoaded(std::wstring_view file) const {
-  std::wstring wanted(file);
-  CharLowerBuffW(wanted.data(), static_cast<DWORD>(wanted.size()));
+  const std::wstring wanted = Lower(std::wstring(file));
   const std::vector<std::wstring> modules = Modules();
   return std::find(modules.begin(), modules.end(), wanted) != modules.end();
 }

@@ -47,6 +47,8 @@ class TempFolder {
   std::wstring path_;
 };
 
+// `text` in lower case.
+std::wstring Lower(std::wstring text);
 // The file name part of a path.
 std::wstring FileNameOf(const std::wstring& path);
 void CopyFileTo(const std::wstring& source, const std::wstring& target);

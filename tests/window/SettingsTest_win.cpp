@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cwctype>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -20,11 +19,6 @@ namespace dorvint::window {
 namespace {
 
 constexpr int kStripHeight = 90;
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
 
 class SettingsFile : public ProgramTest {};
 

@@ -279,11 +279,6 @@ std::string Table(const Usage& before, const Usage& after) {
   return table;
 }
 
-std::wstring Lower(std::wstring text) {
-  CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
-  return text;
-}
-
 // The long run drives the program with posted messages, which reach the same
 // handlers as real input: a left press and release on the refresh button is
 // a click (SpeedButton::OnLeftButtonUp), F5 goes to the window's key handler,
