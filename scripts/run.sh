@@ -7,6 +7,11 @@ set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
 scripts/install-deps.sh
+# Wine's 32-bit programs need a machine that runs 32-bit code, or else a CPU
+# emulator: the rest runs through the script that decides.
+if [ "${1:-}" != --wine-checked ]; then
+  exec tests/wine/emulate-i386.sh build/i386-emulation "$0" --wine-checked
+fi
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" --target dorvint standins peek_table
 
