@@ -68,10 +68,15 @@ class ProbeWin : public ::testing::Test {
     ASSERT_FALSE(root_.empty()) << "usage: probe_win_tests <stand-ins folder>";
     wchar_t temp[MAX_PATH];
     ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+    // Wine reuses process ids, and a run that crashed leaves its folders.
     static int folders = 0;
-    folder_ = std::wstring(temp) + L"dorvint-probe-" + std::to_wstring(GetCurrentProcessId()) +
-              L"-" + std::to_wstring(++folders);
-    ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+    bool created = false;
+    do {
+      folder_ = std::wstring(temp) + L"dorvint-probe-" + std::to_wstring(GetCurrentProcessId()) +
+                L"-" + std::to_wstring(++folders);
+      created = CreateDirectoryW(folder_.c_str(), nullptr);
+    } while (!created && GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(created);
     ASSERT_TRUE(SetDllDirectoryW(folder_.c_str()));
   }
 

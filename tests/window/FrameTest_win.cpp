@@ -95,8 +95,7 @@ TEST_P(FrameAtHeight, IsARaisedEdgeAroundTheWindow) {
   WriteSettings(std::string(kPlace) + frame.settings);
   Start();
   for (int gesture = 1; gesture <= frame.gestures; ++gesture) {
-    ShiftRightPress();
-    ASSERT_TRUE(WaitForHeight(gesture % 2 == 1 ? 651 : 561)) << "gesture " << gesture;
+    ASSERT_TRUE(SwitchStripTo(gesture % 2 == 1 ? 651 : 561)) << "gesture " << gesture;
   }
 
   EXPECT_EQ(frame.height, BoxOf(main_).height);

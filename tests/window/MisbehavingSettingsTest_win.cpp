@@ -155,8 +155,7 @@ class MisbehavingSettings : public ProgramTest {
   // Switches the picture strip on, so that the close writes its flag.
   void SwitchPictureOn() const {
     const int height = BoxOf(main_).height;
-    ShiftRightPress();
-    ASSERT_TRUE(WaitForHeight(height + 90));
+    ASSERT_TRUE(SwitchStripTo(height + 90));
   }
 };
 

@@ -60,13 +60,11 @@ TEST_F(PictureStrip, ShiftRightPressTogglesItKeepingTheTopLeftCorner) {
   const Box list = BoxOf(main_);
   ASSERT_EQ((Box{300, 40, 171, kList}), list);
 
-  ShiftRightPress();
-  ASSERT_TRUE(WaitForHeight(kWithStrip));
+  ASSERT_TRUE(SwitchStripTo(kWithStrip));
   EXPECT_EQ((Box{300, 40, 171, kWithStrip}), BoxOf(main_));
   EXPECT_EQ(537, BoxOf(Panel0()).height);
 
-  ShiftRightPress();
-  ASSERT_TRUE(WaitForHeight(kList));
+  ASSERT_TRUE(SwitchStripTo(kList));
   EXPECT_EQ(list, BoxOf(main_));
   EXPECT_EQ(537, BoxOf(Panel0()).height);
 }
@@ -74,7 +72,7 @@ TEST_F(PictureStrip, ShiftRightPressTogglesItKeepingTheTopLeftCorner) {
 struct ShownCase {
   const char* name;
   const char* settings;
-  int gestures;  // Shift + right presses on the refresh button
+  bool switched;  // by Shift and a right press on the refresh button
   int height;
   int panel0Height;
 };
@@ -85,8 +83,7 @@ class PictureShown : public PictureStrip, public testing::WithParamInterface<Sho
 TEST_P(PictureShown, IsThePictureTable) {
   const ShownCase& shown = GetParam();
   StartWith(shown.settings);
-  for (int gesture = 1; gesture <= shown.gestures; ++gesture) ShiftRightPress();
-  ASSERT_TRUE(WaitForHeight(shown.height));
+  ASSERT_TRUE(shown.switched ? SwitchStripTo(shown.height) : WaitForHeight(shown.height));
   ASSERT_EQ(shown.panel0Height, BoxOf(Panel0()).height);
 
   MovePointerAway();
@@ -101,10 +98,10 @@ TEST_P(PictureShown, IsThePictureTable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sources, PictureShown,
-    testing::Values(ShownCase{"FromTheFile", "[Picture]\nH=True\n", 0, kWithStrip, 537},
-                    ShownCase{"SwitchedOn", "", 1, kWithStrip, 537},
+    testing::Values(ShownCase{"FromTheFile", "[Picture]\nH=True\n", false, kWithStrip, 537},
+                    ShownCase{"SwitchedOn", "", true, kWithStrip, 537},
                     // The picture from y 67 to y 140.
-                    ShownCase{"WithNoRows", "[Display]\n1=\n[Picture]\nH=True\n", 0, 151, 37}),
+                    ShownCase{"WithNoRows", "[Display]\n1=\n[Picture]\nH=True\n", false, 151, 37}),
     [](const testing::TestParamInfo<ShownCase>& shown) { return std::string(shown.param.name); });
 
 TEST_F(PictureStrip, MistypedFlagIsSwitchedOffBeforeItCanBeSwitchedOn) {
@@ -115,8 +112,7 @@ TEST_F(PictureStrip, MistypedFlagIsSwitchedOffBeforeItCanBeSwitchedOn) {
   WaitForInputHandled();
   EXPECT_EQ(kList, BoxOf(main_).height);
 
-  ShiftRightPress();
-  EXPECT_TRUE(WaitForHeight(kWithStrip));
+  EXPECT_TRUE(SwitchStripTo(kWithStrip));
 }
 
 TEST_F(PictureStrip, TwoQuickPressesToggleTwice) {
@@ -139,13 +135,7 @@ TEST_F(PictureStrip, ShiftLeftPressRefreshesWithoutToggling) {
   StartWith("");
   ASSERT_EQ(L"0.05", Version(1));
   Configure(L"Unlha32.dll", "main=300\n");
-  PointAtRefreshButton();
-  {
-    const Held shift(VK_SHIFT);
-    Press(Button::Left);
-    Release(Button::Left);
-    ASSERT_TRUE(KeyHeld(VK_SHIFT)) << "the display let go of Shift";
-  }
+  ShiftPress(Button::Left);
 
   EXPECT_EQ(L"3.00", WaitForText(VersionCell(1), L"3.00"));
   EXPECT_EQ(kList, BoxOf(main_).height);

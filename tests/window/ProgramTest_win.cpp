@@ -99,19 +99,29 @@ void ProgramTest::PointAtRefreshButton() const {
   WaitForIdle(main_);
 }
 
-void ProgramTest::ShiftRightPress() const {
+void ProgramTest::ShiftPress(Button button) const {
   PointAtRefreshButton();
-  // A right press without Shift does nothing, so one the display took Shift
-  // back from is simply made again.
+  // A right press without Shift does nothing and a left one only refreshes,
+  // so one the display took Shift back from is simply made again.
   for (int attempt = 1;; ++attempt) {
     const Held shift(VK_SHIFT);
-    Press(Button::Right);
+    Press(button);
     const bool shifted = KeyHeld(VK_SHIFT);
-    Release(Button::Right);
+    Release(button);
     if (shifted) return;
-    if (attempt == 3) throw std::runtime_error("Shift did not stay held for a right press");
+    if (attempt == 3) throw std::runtime_error("Shift did not stay held for a press");
     WaitForIdle(main_);
   }
+}
+
+bool ProgramTest::SwitchStripTo(int height) const {
+  // Shift may also be lost on its way to the program, which then sees a
+  // right press alone: that changes nothing, so the gesture is made again.
+  for (int attempt = 1; attempt <= 3; ++attempt) {
+    ShiftRightPress();
+    if (WaitForHeight(height)) return true;
+  }
+  return false;
 }
 
 Box ProgramTest::DragTitleBy(int dx, int dy) const {
@@ -142,6 +152,7 @@ void ProgramTest::WaitForInputHandled() {
   if (WaitForText(VersionCell(1), expected) != expected) {
     throw std::runtime_error("the program did not handle a refresh click in time");
   }
+  WaitForIdle(main_);
 }
 
 }  // namespace dorvint::window

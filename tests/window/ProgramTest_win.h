@@ -101,8 +101,13 @@ class ProgramTest : public testing::Test {
   // Moves the pointer onto the refresh button and waits until the program
   // has seen it arrive, so that a key pressed next stays held.
   void PointAtRefreshButton() const;
-  // Shift with a press of the right button on the refresh button.
-  void ShiftRightPress() const;
+  // Shift with a press of `button` on the refresh button.
+  void ShiftPress(Button button) const;
+  void ShiftRightPress() const { ShiftPress(Button::Right); }
+  // Switches the picture strip with Shift and a right press on the refresh
+  // button, and waits until the window is `height` high; false when it is
+  // not in time.
+  bool SwitchStripTo(int height) const;
   // Drags the window by its title strip by about (dx, dy), expects it to
   // follow and returns where it ended.
   Box DragTitleBy(int dx, int dy) const;
@@ -110,7 +115,8 @@ class ProgramTest : public testing::Test {
   bool WaitForHeight(int height) const;
   // Returns once the program has handled all input sent so far: input is
   // handled in order, so a refresh click that shows a new answer of the
-  // stand-in in row 1 comes after it.  Needs that stand-in, Unlha32.dll.
+  // stand-in in row 1 comes after it, and the program is idle again once the
+  // rest of that refresh is done.  Needs that stand-in, Unlha32.dll.
   void WaitForInputHandled();
 
   TempFolder folder_;

@@ -240,8 +240,7 @@ TEST_P(PictureFlag, IsWrittenAtCloseWhenItChanged) {
   int height = BoxOf(main_).height;
   for (int gesture = 1; gesture <= flag.gestures; ++gesture) {
     height = height == 561 ? 561 + kStripHeight : 561;
-    ShiftRightPress();
-    ASSERT_TRUE(WaitForHeight(height)) << "gesture " << gesture;
+    ASSERT_TRUE(SwitchStripTo(height)) << "gesture " << gesture;
   }
   CloseAndWaitForExit();
 
@@ -289,8 +288,7 @@ TEST_F(SettingsFile, SavingKeepsEverythingElseInTheFile) {
   Start();
 
   const Box moved = DragTitleBy(40, 30);
-  ShiftRightPress();
-  ASSERT_TRUE(WaitForHeight(101));  // two rows, the strip switched off
+  ASSERT_TRUE(SwitchStripTo(101));  // two rows, the strip switched off
   CloseAndWaitForExit();
 
   EXPECT_EQ((std::vector<std::string>{
@@ -309,8 +307,7 @@ TEST_F(SettingsFile, RefusedWriteIsReportedAndTheNextCloseTriesAgain) {
   // administrator.
   MakeFolder(SettingsPath());
   Start();
-  ShiftRightPress();
-  ASSERT_TRUE(WaitForHeight(561 + kStripHeight));
+  ASSERT_TRUE(SwitchStripTo(561 + kStripHeight));
 
   // "<path> に書き込めません."
   const std::wstring report =

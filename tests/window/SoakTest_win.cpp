@@ -57,6 +57,10 @@ constexpr char kPlace[] = "[Window]\nTop=40\nLeft=300\n";
 // are about 50 KB under Wine) and shows in the GDI count instead.
 constexpr std::int64_t kMemoryGrowthLimit = std::int64_t{512} * 1024;
 
+// Whether Wine runs with a CPU emulator (tests/wine/emulate-i386.sh), whose
+// memory is then part of the program's process.
+bool UnderCpuEmulator() { return GetEnvironmentVariableW(L"DORVINT_CPU_EMULATOR", nullptr, 0) > 0; }
+
 // One figure of the program's resource use and where it came from.
 struct Figure {
   std::uint64_t value = 0;
@@ -387,10 +391,8 @@ TEST_F(Soak, RefreshesAndStripSwitchesLeaveResourceUseFlat) {
   // Warm-up with real input, then with the posted messages, each of which is
   // seen to reach its handler.
   Refresh();
-  ShiftRightPress();
-  ASSERT_TRUE(WaitForHeight(kWithStrip));
-  ShiftRightPress();
-  ASSERT_TRUE(WaitForHeight(kList));
+  ASSERT_TRUE(SwitchStripTo(kWithStrip));
+  ASSERT_TRUE(SwitchStripTo(kList));
   MovePointerAway();  // no tooltip comes and goes during the run
   Configure(L"Unlha32.dll", "main=301\n");
   PostClickOnRefreshButton();
@@ -420,12 +422,19 @@ TEST_F(Soak, RefreshesAndStripSwitchesLeaveResourceUseFlat) {
             << Table(before, after);
 
   EXPECT_EQ(L"3.02", Version(1));
-  EXPECT_EQ(before.gdiObjects.value, after.gdiObjects.value);
-  EXPECT_EQ(before.userObjects.value, after.userObjects.value);
-  EXPECT_EQ(before.handles.value, after.handles.value);
-  EXPECT_LT(static_cast<std::int64_t>(after.memory.value) -
-                static_cast<std::int64_t>(before.memory.value),
-            kMemoryGrowthLimit);
+  // A leak shows as growth; an object the first figures caught in passing
+  // may be gone by the second.
+  EXPECT_LE(after.gdiObjects.value, before.gdiObjects.value);
+  EXPECT_LE(after.userObjects.value, before.userObjects.value);
+  EXPECT_LE(after.handles.value, before.handles.value);
+  if (UnderCpuEmulator()) {
+    std::cout << "Memory not compared: under the CPU emulator it includes the emulator's own,\n"
+                 "which grows with the code it translates.\n";
+  } else {
+    EXPECT_LT(static_cast<std::int64_t>(after.memory.value) -
+                  static_cast<std::int64_t>(before.memory.value),
+              kMemoryGrowthLimit);
+  }
   CloseAndWaitForExit();
 }
 
