@@ -474,15 +474,19 @@ void Release(Button button) {
   Sleep(30);
 }
 
-void Drag(Button button, POINT from, POINT to) {
-  MovePointerOnto(from);
-  Press(button);
+void MovePointerInSteps(POINT from, POINT to) {
   const LONG steps = std::max<LONG>({std::abs(to.x - from.x), std::abs(to.y - from.y), 2}) / 2;
   for (LONG step = 1; step <= steps; ++step) {
     MovePointerTo(
         {from.x + (to.x - from.x) * step / steps, from.y + (to.y - from.y) * step / steps});
     Sleep(10);
   }
+}
+
+void Drag(Button button, POINT from, POINT to) {
+  MovePointerOnto(from);
+  Press(button);
+  MovePointerInSteps(from, to);
   Sleep(100);
   Release(button);
 }

@@ -132,6 +132,8 @@ enum class Button { Left, Right };
 // Presses or releases a mouse button where the pointer is, then waits a moment.
 void Press(Button button);
 void Release(Button button);
+// Moves the pointer from `from` to `to` a few pixels at a time.
+void MovePointerInSteps(POINT from, POINT to);
 // Presses `button` at `from`, moves to `to` a few pixels at a time and
 // releases it there.
 void Drag(Button button, POINT from, POINT to);

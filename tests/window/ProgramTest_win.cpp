@@ -125,18 +125,37 @@ bool ProgramTest::SwitchStripTo(int height) const {
 }
 
 Box ProgramTest::DragTitleBy(int dx, int dy) const {
-  const Box before = BoxOf(main_);
   const POINT from = CentreOf(PanelTitle());
-  Drag(Button::Left, from, {from.x + dx, from.y + dy});
+  const POINT to{from.x + dx, from.y + dy};
+  MovePointerOnto(from);
+  Press(Button::Left);
+  // The title strip hands the drag to the system's move loop at the first
+  // move, and the loop follows the pointer from where it finds it: moves made
+  // before it runs are lost, several on a slow machine.  So the drag goes on
+  // once the loop runs, and from there the window must follow the pointer.
+  MovePointerTo({from.x + (dx > 0) - (dx < 0), from.y + (dy > 0) - (dy < 0)});
+  const DWORD thread = GetWindowThreadProcessId(main_, nullptr);
+  EXPECT_TRUE(WaitUntil([&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0;
+  })) << "the program did not start moving its window";
+  WaitForIdle(main_);
+  const Box before = BoxOf(main_);
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  MovePointerInSteps(pointer, to);
+  Sleep(100);
+  Release(Button::Left);
+
   Box after{};
-  // The platform's move loop may drop the first step of the pointer.
   const bool arrived = WaitUntil([&] {
     after = BoxOf(main_);
-    return std::abs(after.left - before.left - dx) <= 4 &&
-           std::abs(after.top - before.top - dy) <= 4;
+    return std::abs(after.left - before.left - (to.x - pointer.x)) <= 4 &&
+           std::abs(after.top - before.top - (to.y - pointer.y)) <= 4;
   });
-  EXPECT_TRUE(arrived) << "dragged from " << before << " by " << dx << ", " << dy
-                       << ", the window is at " << after;
+  EXPECT_TRUE(arrived) << "dragged from " << before << " by " << to.x - pointer.x << ", "
+                       << to.y - pointer.y << ", the window is at " << after;
   return after;
 }
 

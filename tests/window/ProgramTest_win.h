@@ -108,8 +108,8 @@ class ProgramTest : public testing::Test {
   // button, and waits until the window is `height` high; false when it is
   // not in time.
   bool SwitchStripTo(int height) const;
-  // Drags the window by its title strip by about (dx, dy), expects it to
-  // follow and returns where it ended.
+  // Drags the window by its title strip by (dx, dy), expects it to follow
+  // the pointer and returns where it ended.
   Box DragTitleBy(int dx, int dy) const;
   // Waits until the window is `height` high; false when it is not in time.
   bool WaitForHeight(int height) const;
