@@ -73,7 +73,8 @@ printf '#!/bin/sh\nexec %s -p0 "$@"\n' "$server" >"$dir/wineserver"
 chmod +x "$dir/wineserver"
 mount --bind "$dir/wineserver" /usr/lib/wine/wineserver
 # The server is 64-bit: without WINEARCH it would make a 64-bit prefix.  The
-# guest base of 0 puts emulated addresses where the server reads them.
+# emulated programs get the 3 GB address space of a 32-bit Linux process, at
+# guest base 0 so that their addresses are where the server reads them.
 export WINEARCH=win32 QEMU_RESERVED_VA=0xbf000000 QEMU_GUEST_BASE=0
 export QEMU_SET_ENV=LD_PRELOAD=$preload
 # Tells the tests that the emulator's own memory is in the program's figures.
