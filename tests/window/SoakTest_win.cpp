@@ -77,6 +77,10 @@ std::uint64_t CommittedPrivateMemory(HANDLE process) {
   return bytes;
 }
 
+// How many more GDI objects an idle program may hold at one moment than at
+// another (see the test).
+constexpr std::uint64_t kGdiObjectsComingAndGoing = 2;
+
 // One figure of the program's resource use and where it came from.
 struct Figure {
   std::uint64_t value = 0;
@@ -446,9 +450,10 @@ TEST_F(Soak, RefreshesAndStripSwitchesLeaveResourceUseFlat) {
             << Table(before, after);
 
   EXPECT_EQ(L"3.02", Version(1));
-  // A leak shows as growth; an object the first figures caught in passing
-  // may be gone by the second.
-  EXPECT_LE(after.gdiObjects.value, before.gdiObjects.value);
+  // A leak shows as growth, of hundreds of objects if a refresh or a switch
+  // leaks one.  One GDI object comes and goes by itself: under Wine, idle
+  // moments of the same run find 231 or 232.
+  EXPECT_LE(after.gdiObjects.value, before.gdiObjects.value + kGdiObjectsComingAndGoing);
   EXPECT_LE(after.userObjects.value, before.userObjects.value);
   EXPECT_LE(after.handles.value, before.handles.value);
   EXPECT_LT(static_cast<std::int64_t>(after.memory.value) -
