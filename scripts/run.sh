@@ -6,10 +6,11 @@
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
-scripts/install-deps.sh
 # Wine's 32-bit programs need a machine that runs 32-bit code, or else a CPU
-# emulator: the rest runs through the script that decides.
+# emulator: once what it needs is installed, the rest runs through the script
+# that decides.
 if [ "${1:-}" != --wine-checked ]; then
+  scripts/install-deps.sh
   exec tests/wine/emulate-i386.sh build/i386-emulation "$0" --wine-checked
 fi
 cmake --preset windows >/dev/null
