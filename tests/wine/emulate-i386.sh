@@ -7,8 +7,8 @@
 # emulator; elsewhere it simply runs.  If the emulator cannot be set up, the
 # command runs as it is and the Windows tests skip (wine-session.sh).
 # DIR keeps what the emulation fetches and builds:
-# - qemu-user's i386 emulator from Debian, of a release recent enough to run
-#   Wine (bookworm's 7.2 is not);
+# - qemu-user's i386 emulator, from Debian's backports through apt: the
+#   release's own 7.2 cannot run Wine;
 # - the 64-bit wineserver of the installed Wine version, run natively: Wine's
 #   server reads other processes' memory with ptrace, which the emulator
 #   cannot give an emulated server;
@@ -22,21 +22,40 @@ shift
 here=$(cd "$(dirname "$0")" && pwd)
 qemu=$dir/qemu-i386 server=$dir/wineserver64 preload=$dir/trap-info.so
 
+# apt-get with a private configuration of its own under DIR, whose sources are
+# the backports suite of this release at the address apt already uses for the
+# release itself.  apt checks the suite's signature and each package's hash as
+# for any other install; the machine's own configuration stays as it is.
+private_apt() {
+  local apt=$dir/apt codename uri keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  if [ ! -f "$apt/sources.list" ]; then
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    uri=$(apt-get indextargets --format '$(REPO_URI)' "Codename: $codename" 'Identifier: Packages' |
+      head -1)
+    [ -n "$uri" ] || { echo "apt knows no source for $codename" >&2; return 1; }
+    mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial"
+    local signed=
+    [ -f "$keyring" ] && signed="[signed-by=$keyring] "
+    echo "deb $signed$uri $codename-backports main" >"$apt/sources.list.new"
+    mv "$apt/sources.list.new" "$apt/sources.list"
+  fi
+  apt-get -o Dir::Etc::SourceList="$apt/sources.list" -o Dir::Etc::SourceParts="$apt/none" \
+    -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache" -o APT::Sandbox::User=root "$@"
+}
+
 fetch() {
   local work=$dir/fetch
   rm -rf "$work" && mkdir -p "$work"
   if [ ! -x "$qemu" ]; then
-    local mirror=http://deb.debian.org/debian file
-    curl -fsS "$mirror/dists/trixie/main/binary-amd64/Packages.xz" -o "$work/Packages.xz"
-    file=$(xz -dc "$work/Packages.xz" |
-      awk '/^Package: /{p = ($2 == "qemu-user")} p && /^Filename: /{print $2; exit}')
-    curl -fsS "$mirror/$file" -o "$work/qemu-user.deb"
-    dpkg-deb -x "$work/qemu-user.deb" "$work/qemu"
+    # qemu-user 10: the release's own 7.2 cannot run Wine.
+    private_apt update -qq
+    (cd "$work" && private_apt download -qq qemu-user)
+    dpkg-deb -x "$work"/qemu-user_*.deb "$work/qemu"
     cp "$work/qemu/usr/bin/qemu-i386" "$qemu"
   fi
   if [ ! -x "$server" ]; then
-    (cd "$work" && apt-get download -qq "wine64=$(dpkg-query -W -f='${Version}' wine32:i386)" \
-      2>/dev/null)
+    (cd "$work" && apt-get download -qq -o APT::Sandbox::User=root \
+      "wine64=$(dpkg-query -W -f='${Version}' wine32:i386)")
     dpkg-deb -x "$work"/wine64_*.deb "$work/wine64"
     cp "$work/wine64/usr/lib/wine/wineserver64" "$server"
   fi
