@@ -4,7 +4,9 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -111,6 +113,65 @@ void SendKey(WORD key, DWORD flags) {
   input.ki.dwFlags = flags;
   if (SendInput(1, &input, sizeof input) != 1) Fail("SendInput");
   Sleep(30);
+}
+
+// The name the X display's tools give a modifier key, or none for a key that
+// is not a modifier.
+const char* DisplayKeyName(WORD key) {
+  switch (key) {
+    case VK_SHIFT:
+      return "shift";
+    case VK_CONTROL:
+      return "ctrl";
+    case VK_MENU:
+      return "alt";
+    default:
+      return nullptr;
+  }
+}
+
+// Presses or releases a modifier key on the X display itself, through XTest
+// (xdotool), and returns once that is done.  Wine takes the state of the
+// modifier keys back from the display whenever one of its windows gains the
+// focus or the pointer; a key held with SendInput alone would then be let go
+// behind the test's back.  A Unix program started from Wine leaves no process
+// to wait for, so it leaves a file when it is done.
+void SetDisplayKey(const char* name, bool down) {
+  static unsigned serial = 0;
+  const std::string done = "/tmp/dorvint-display-key-" + std::to_string(GetCurrentProcessId()) +
+                           "-" + std::to_string(++serial);
+  std::wstring windowsDone = L"Z:";
+  for (char c : done) windowsDone += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+  const std::string command =
+      std::string("/usr/bin/xdotool ") + (down ? "keydown " : "keyup ") + name + " && : >" + done;
+  std::wstring commandLine = L"/bin/sh -c \"";
+  for (char c : command) commandLine += static_cast<wchar_t>(c);
+  commandLine += L"\"";
+  // Without the emulator's preload (a 32-bit library) the 64-bit programs
+  // start without a complaint about it.
+  std::wstring environment;
+  const std::unique_ptr<wchar_t, decltype(&FreeEnvironmentStringsW)> inherited(
+      GetEnvironmentStringsW(), &FreeEnvironmentStringsW);
+  for (const wchar_t* entry = inherited.get(); *entry; entry += wcslen(entry) + 1) {
+    if (std::wstring_view(entry).substr(0, 11) != L"LD_PRELOAD=") {
+      environment.append(entry).push_back(L'\0');
+    }
+  }
+  environment.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE,
+                      CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &info)) {
+    Fail("CreateProcessW /bin/sh for xdotool");
+  }
+  if (info.hThread) CloseHandle(info.hThread);
+  if (info.hProcess) CloseHandle(info.hProcess);
+  if (!WaitUntil([&] { return FileExists(windowsDone); })) {
+    throw std::runtime_error("xdotool did not " + std::string(down ? "press " : "release ") + name +
+                             " on the display");
+  }
+  DeleteFileW(windowsDone.c_str());
 }
 
 // "HKEY_CURRENT_USER\Control Panel\Colors", where a program finds the system
@@ -494,8 +555,15 @@ void Drag(Button button, POINT from, POINT to) {
 bool KeyHeld(WORD key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
 
 Held::Held(WORD key) : key_(key) {
+  // The display holds a modifier first, so that Wine, whenever it looks,
+  // finds it held there too; SendInput then holds it at once, wherever the
+  // display's keyboard focus is.
+  const char* displayName = DisplayKeyName(key);
+  if (displayName) SetDisplayKey(displayName, true);
   SendKey(key, 0);
-  for (int again = 0; again < 2 && !KeyHeld(key); ++again) SendKey(key, 0);
+  if (!WaitUntil([&] { return KeyHeld(key); })) {
+    throw std::runtime_error("key " + std::to_string(key) + " did not go down");
+  }
 }
 
 Held::Held(Button button) : button_(button) { Press(button); }
@@ -504,7 +572,15 @@ Held::Held(Button button) : button_(button) { Press(button); }
 // NOLINTNEXTLINE(bugprone-exception-escape)
 Held::~Held() {
   if (key_) {
+    // In the reverse order: the display first, or Wine could take the key
+    // back from it in between.
+    const char* displayName = DisplayKeyName(*key_);
+    if (displayName) SetDisplayKey(displayName, false);
     SendKey(*key_, KEYEVENTF_KEYUP);
+    if (!WaitUntil([&] { return !KeyHeld(*key_); })) {
+      std::fprintf(stderr, "key %u did not come up\n", static_cast<unsigned>(*key_));
+      std::abort();
+    }
   } else {
     Release(button_);
   }

@@ -142,8 +142,9 @@ void Drag(Button button, POINT from, POINT to);
 bool KeyHeld(WORD key);
 
 // Holds a key such as VK_SHIFT, or a mouse button where the pointer is, down
-// for its lifetime; waits a moment after pressing and after releasing.  A key
-// the display takes back at once (see WaitForIdle) is pressed again.
+// for its lifetime; a key is down for the whole desktop when the constructor
+// returns and up again when the destructor does.  Shift, Ctrl and Alt are
+// held on the X display too, which Wine takes their state back from.
 class Held {
  public:
   explicit Held(WORD key);
