@@ -21,6 +21,9 @@ std::string Narrow(std::wstring_view text) {
   return out;
 }
 
+// An ASCII text as a wide one.
+std::wstring Widen(std::string_view text) { return {text.begin(), text.end()}; }
+
 [[noreturn]] void Fail(const std::string& what) {
   throw std::runtime_error(what + " (error " + std::to_string(GetLastError()) + ")");
 }
@@ -140,13 +143,11 @@ void SetDisplayKey(const char* name, bool down) {
   static unsigned serial = 0;
   const std::string done = "/tmp/dorvint-display-key-" + std::to_string(GetCurrentProcessId()) +
                            "-" + std::to_string(++serial);
-  std::wstring windowsDone = L"Z:";
-  for (char c : done) windowsDone += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-  const std::string command =
-      std::string("/usr/bin/xdotool ") + (down ? "keydown " : "keyup ") + name + " && : >" + done;
-  std::wstring commandLine = L"/bin/sh -c \"";
-  for (char c : command) commandLine += static_cast<wchar_t>(c);
-  commandLine += L"\"";
+  std::wstring windowsDone = L"Z:" + Widen(done);
+  std::replace(windowsDone.begin(), windowsDone.end(), L'/', L'\\');
+  std::wstring commandLine =
+      L"/bin/sh -c \"/usr/bin/xdotool " +
+      Widen(std::string(down ? "keydown " : "keyup ") + name + " && : >" + done) + L"\"";
   // Without the emulator's preload (a 32-bit library) the 64-bit programs
   // start without a complaint about it.
   std::wstring environment;
