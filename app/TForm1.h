@@ -62,6 +62,7 @@ class TForm1 final : public Window {
   void CopyTable() const;
 
   bool CreateControls();
+  void CreateTooltips();
   void AddTooltip(HWND control, std::wstring text) const;
   void PlaceWindow() const;
   Panel& NameCell(int n) { return NameCells[n - 1]; }
@@ -71,8 +72,9 @@ class TForm1 final : public Window {
   // off is saved at close.
   std::string PictureFlagAsRead;
 
-  // The tooltip control, owned by the window, and the tooltip texts of the
-  // version cells.
+  // The tooltip control, owned by the window and created after the first
+  // paint, and the tooltip texts of the version cells.
+  bool TooltipsAsked = false;
   HWND Tooltip = nullptr;
   std::array<std::wstring, kMaxRows> VersionHints;
 

@@ -36,6 +36,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TForm1";
 constexpr int kIconId = 1;  // the application icon in the resources
+// Posted by the first paint: time to create the tooltips.
+constexpr UINT kCreateTooltipsMessage = WM_APP + 1;
 
 // The controls: IDs and bounds, cells relative to Panel0.
 constexpr int kPanel0Id = 1000;
@@ -115,6 +117,19 @@ GlobalOwner GlobalText(const std::wstring& text) {
   return memory;
 }
 
+// The common controls, which the tooltips need and the window itself does
+// not.  They stay loaded for the rest of the run, as an imported library
+// would: the tooltip control's code lives in them.
+bool LoadCommonControls() {
+  const HMODULE library = LoadLibraryW(L"comctl32.dll");
+  if (library == nullptr) return false;
+  using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const auto initialise = reinterpret_cast<Initialise>(
+      reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")));
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+  return initialise != nullptr && initialise(&classes) != FALSE;
+}
+
 }  // namespace
 
 bool TForm1::Create() {
@@ -156,6 +171,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       OnPaint();
       return 0;
+    case kCreateTooltipsMessage:
+      CreateTooltips();
+      return 0;
     case WM_CLOSE:
       OnClose();
       return 0;
@@ -186,8 +204,16 @@ LRESULT TForm1::OnCreate() {
 }
 
 void TForm1::OnPaint() {
-  const PaintDc paint(Handle());
-  FormPaint(paint.get());
+  {
+    const PaintDc paint(Handle());
+    FormPaint(paint.get());
+  }
+  // Loading the common controls takes longer than everything else the
+  // window does to show, so the tooltips come once it has been painted.
+  if (!TooltipsAsked) {
+    TooltipsAsked = true;
+    PostMessageW(Handle(), kCreateTooltipsMessage, 0, 0);
+  }
 }
 
 void TForm1::OnClose() {
@@ -258,7 +284,8 @@ void TForm1::SetVersionHint(int n, std::wstring hint) {
   tool.hwnd = Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(VersionCell(n).Handle());
   tool.lpszText = VersionHints[n - 1].data();
-  SendMessageW(Tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (Tooltip != nullptr)
+    SendMessageW(Tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TForm1::CopyTable() const {
@@ -360,20 +387,23 @@ bool TForm1::CreateControls() {
   PanelTitle.OnMouseMove = [this](ShiftState shift, int x, int y) {
     PanelTitleMouseMove(shift, x, y);
   };
+  return true;
+}
 
+void TForm1::CreateTooltips() {
+  if (!LoadCommonControls()) return;
   // Owned by the main window, so destroyed with it.
   Tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, Instance(), nullptr);
-  if (Tooltip == nullptr) return false;
+  if (Tooltip == nullptr) return;
   // The hints are Japanese: show them in the window's own font.
-  SendMessageW(Tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(regular), FALSE);
+  SendMessageW(Tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(RegularFont.get()), FALSE);
   AddTooltip(SpeedButton1.Handle(), Widen(kCloseHint, 932));
   AddTooltip(SpeedButton2.Handle(), Widen(kRefreshHint, 932));
   AddTooltip(PanelTitle.Handle(), Widen(kTitleHint, 932));
-  // Each probe fills in its version cell's text.
-  for (int n = 1; n <= kMaxRows; ++n) AddTooltip(VersionCell(n).Handle(), L"");
-  return true;
+  // The texts of the probes so far; each later probe updates its own.
+  for (int n = 1; n <= kMaxRows; ++n) AddTooltip(VersionCell(n).Handle(), VersionHints[n - 1]);
 }
 
 void TForm1::AddTooltip(HWND control, std::wstring text) const {

@@ -1,6 +1,4 @@
 #include <windows.h>
-// Common controls, declared on top of windows.h.
-#include <commctrl.h>
 
 #include <cstdlib>
 #include <string>
@@ -50,9 +48,6 @@ int WINAPI wWinMain(HINSTANCE /*hInstance*/, HINSTANCE /*hPrevInstance*/, LPWSTR
   // Take the current directory out of the library search.
   SetDllDirectoryW(L"");
   EnterProgramFolder();
-
-  const INITCOMMONCONTROLSEX commonControls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
-  InitCommonControlsEx(&commonControls);
 
   dorvint::TForm1 Form1;
   if (!Form1.Create()) return 1;

@@ -71,7 +71,8 @@ std::vector<Figure> StartUpFigures(const std::wstring& program, const std::wstri
   figure.summary = Summarise(programTimes, minimalTimes);
   const int versions = VersionsShown(program);
   figure.note = "program shows " + std::to_string(versions) + " of " + std::to_string(kRows) +
-                " versions; each start closed with WM_CLOSE";
+                " versions; each start closed with WM_CLOSE; the tooltips come after the "
+                "first paint, outside this figure";
   if (versions != kRows) figure.note += " (EXPECTED " + std::to_string(kRows) + ")";
   return {figure};
 }

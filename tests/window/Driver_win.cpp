@@ -276,9 +276,25 @@ Pixels CaptureErrorIcon() {
     return box != nullptr && IsWindowVisible(box);
   });
   if (!shown) throw std::runtime_error("the reference message box did not show");
-  Pixels icon = CaptureScreen(IconOf(box));
+  // The box exists before the display shows it, and until then a capture
+  // sees what lies beneath.  The error icon is drawn in red.
+  Pixels icon;
+  const bool drawn = WaitUntil([&] {
+    icon = CaptureScreen(IconOf(box));
+    return std::any_of(icon.values.begin(), icon.values.end(), [](DWORD colour) {
+      return (colour >> 16) >= 0xA0 && (colour >> 8 & 0xFF) < 0x60 && (colour & 0xFF) < 0x60;
+    });
+  });
+  if (!drawn) throw std::runtime_error("the reference message box shows no red icon");
   PressOk(box);
   WaitForSingleObject(thread.get(), static_cast<DWORD>(kPatience.count()));
+  return icon;
+}
+
+// The error icon as this session draws it, from a message box of the
+// driver's own, captured once.
+const Pixels& ErrorIconPixels() {
+  static const Pixels icon = CaptureErrorIcon();
   return icon;
 }
 
@@ -399,7 +415,19 @@ Program::~Program() {
   CloseHandle(info_.hProcess);
 }
 
-HWND Program::WaitForMainWindow() const { return WaitForTopLevel(info_.hProcess, Id(), L"TForm1"); }
+HWND Program::WaitForMainWindow() const {
+  const HWND main = WaitForTopLevel(info_.hProcess, Id(), L"TForm1");
+  // The program creates its tooltips once the window has been painted, and
+  // is ready when they are there.
+  const bool ready = WaitUntil([&] {
+    for (HWND tooltip : TopLevelWindows(Id(), TOOLTIPS_CLASSW, false)) {
+      if (GetWindow(tooltip, GW_OWNER) == main) return true;
+    }
+    return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0;
+  });
+  if (!ready) throw std::runtime_error("the program's window came without its tooltips");
+  return main;
+}
 
 HWND Program::WaitForMessageBox() const { return WaitForTopLevel(info_.hProcess, Id(), L"#32770"); }
 
@@ -646,9 +674,11 @@ Pixels CaptureScreen(HWND window) {
   return current;
 }
 
-const Pixels& ErrorIconPixels() {
-  static const Pixels icon = CaptureErrorIcon();
-  return icon;
+bool ShowsErrorIcon(HWND messageBox) {
+  const Pixels& expected = ErrorIconPixels();
+  const HWND icon = IconOf(messageBox);
+  // The display may show the box a moment after it exists.
+  return WaitUntil([&] { return CaptureOnce(icon) == expected; });
 }
 
 std::vector<Tool> ToolsOf(DWORD processId, HWND owner) {

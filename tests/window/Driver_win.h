@@ -70,7 +70,8 @@ class Program {
   Program& operator=(const Program&) = delete;
 
   DWORD Id() const { return info_.dwProcessId; }
-  // The program's visible top-level window of class "TForm1".
+  // The program's visible top-level window of class "TForm1", once its
+  // tooltips are there.
   HWND WaitForMainWindow() const;
   // The program's message box (dialog class "#32770").
   HWND WaitForMessageBox() const;
@@ -197,9 +198,9 @@ struct Pixels {
   bool operator==(const Pixels&) const = default;
 };
 Pixels CaptureScreen(HWND window);
-// The icon of a message box with the error icon as this session draws it,
-// shown and captured once from a message box of the driver's own.
-const Pixels& ErrorIconPixels();
+// Whether a message box shows the error icon, compared with a message box
+// of the driver's own; waits until the display shows the box.
+bool ShowsErrorIcon(HWND messageBox);
 
 // The tools of the tooltip controls a process owns under `owner`.
 struct Tool {
