@@ -96,22 +96,47 @@ void MovePointerTo(POINT point) {
   }
 }
 
-// The visible tooltip window owned by the form, if there is one.
+// The tooltip window owned by the form, if there is one (only a shown one
+// when asked so).
 struct TooltipQuery {
   HWND owner;
+  bool shownOnly;
   HWND found;
 };
 
-BOOL CALLBACK FindShownTooltip(HWND window, LPARAM param) {
+BOOL CALLBACK FindTooltip(HWND window, LPARAM param) {
   auto& query = *reinterpret_cast<TooltipQuery*>(param);
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
-  if (GetWindow(window, GW_OWNER) == query.owner && IsWindowVisible(window) &&
+  if (GetWindow(window, GW_OWNER) == query.owner && (!query.shownOnly || IsWindowVisible(window)) &&
       lstrcmpiW(name, TOOLTIPS_CLASSW) == 0) {
     query.found = window;
     return FALSE;
   }
   return TRUE;
+}
+
+HWND TooltipOf(HWND form, bool shownOnly) {
+  TooltipQuery query{form, shownOnly, nullptr};
+  EnumWindows(FindTooltip, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+// Returns once the window's thread has handled everything before: a sent
+// message is answered before the thread turns to the display's events again,
+// so the second answer comes after them.
+void WaitForIdle(HWND window) {
+  for (int round = 0; round < 2; ++round) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+  }
+}
+
+// The program creates its tooltips once its window has been painted.
+bool WaitUntilPainted(HWND form) {
+  for (int tries = 0; tries < 300 && TooltipOf(form, false) == nullptr; ++tries) Sleep(100);
+  WaitForIdle(form);
+  return TooltipOf(form, false) != nullptr;
 }
 
 // Points at the centre of `cell` the way a user would and waits for the
@@ -122,23 +147,22 @@ HWND ShowTooltip(HWND form, HWND cell) {
   MovePointerTo({0, 0});
   Sleep(50);
   MovePointerTo({(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2});
-  TooltipQuery query{form, nullptr};
-  for (int tries = 0; tries < 100 && query.found == nullptr; ++tries) {
+  HWND tooltip = nullptr;
+  for (int tries = 0; tries < 100 && tooltip == nullptr; ++tries) {
     Sleep(100);
-    EnumWindows(FindShownTooltip, reinterpret_cast<LPARAM>(&query));
+    tooltip = TooltipOf(form, true);
   }
-  return query.found;
+  return tooltip;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const HWND form = WaitForVisibleForm();
-  if (form == nullptr) {
-    std::fputs("no Dorvint window appeared\n", stderr);
+  if (form == nullptr || !WaitUntilPainted(form)) {
+    std::fputs("no painted Dorvint window appeared\n", stderr);
     return 1;
   }
-  Sleep(500);  // let the first paint finish
   if (argc < 2 || argv[1] != std::wstring(L"tooltip")) {
     PrintTable(form);
     return 0;
@@ -149,7 +173,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs("no tooltip of a version cell with a version appeared\n", stderr);
     return 1;
   }
-  Sleep(200);  // let the tooltip paint
+  WaitForIdle(tooltip);  // the tooltip has painted
   const RECT window = BoundsOf(form);
   const RECT tip = BoundsOf(tooltip);
   RECT both{};

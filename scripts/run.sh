@@ -1,8 +1,9 @@
 #!/bin/bash
 # Builds Dorvint and opens its window under Wine, with demo stand-in archiver
-# libraries beside the executable (in build/demo).  With no display it runs
-# under Xvfb, saves a screenshot to docs/screenshot.png, prints the table and
-# saves the window with the tooltip of a version cell to docs/tooltip.png.
+# libraries beside the executable in C:\Program Files\Dorvint of the Wine
+# prefix.  With no display it runs under Xvfb, saves a screenshot to
+# docs/screenshot.png, prints the table and saves the window with the tooltip
+# of a version cell to docs/tooltip.png.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -16,7 +17,20 @@ fi
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" --target dorvint standins peek_table
 
-demo=$root/build/demo
+# The demo is installed where a Windows user would install the program, into
+# the Wine prefix's own C: drive, so that what it shows (the tooltip's path)
+# is the same from any checkout.
+state=$root/build/demo-wine
+watched=${DISPLAY:+yes}  # the Wine session below brings a display of its own
+if [ -n "$watched" ]; then
+  export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}
+  [ -d "$WINEPREFIX/drive_c" ] || wineboot -i >/dev/null 2>&1
+else
+  tests/wine/wine-session.sh start "$state" >/dev/null
+  trap 'tests/wine/wine-session.sh stop "$state"' EXIT
+  . "$state/env"
+fi
+demo="$WINEPREFIX/drive_c/Program Files/Dorvint"
 rm -rf "$demo"
 mkdir -p "$demo"
 cp dist/dorvint.exe "$demo/"
@@ -25,24 +39,32 @@ grep -v '^#' demo/demo-values.txt | while read -r file values; do
   tr ' ' '\n' <<<"$values" >"$demo/$file.dll.txt"
 done
 
-if [ -n "${DISPLAY:-}" ]; then
+if [ -n "$watched" ]; then
   cd "$demo"
   exec wine dorvint.exe
 fi
 
-state=$root/build/demo-wine
-tests/wine/wine-session.sh start "$state" >/dev/null
-trap 'tests/wine/wine-session.sh stop "$state"' EXIT
-. "$state/env"
 codepage=${DORVINT_CODEPAGE:-932}
 (cd "$demo" && "$root/tests/wine/wine-run.sh" "$state" "$codepage" dorvint.exe) &
 program=$!
 peek() { "$root/tests/wine/wine-run.sh" "$state" "$codepage" build/windows/demo/peek_table.exe "$@"; }
 # capture FILE PLACE: saves the place on the screen that peek_table printed
-# ("what LEFT TOP WIDTH HEIGHT") to FILE.
+# ("what LEFT TOP WIDTH HEIGHT") to FILE, without time stamps.  The display
+# may show what Wine has drawn a moment later, so the picture is taken once
+# two captures in a row agree.
 capture() {
   read -r _ left top width height <<<"$2"
-  import -display "$DISPLAY" -window root -crop "${width}x${height}+${left}+${top}" +repage "$1"
+  shot() {
+    import -display "$DISPLAY" -window root -crop "${width}x${height}+${left}+${top}" +repage \
+      -define png:exclude-chunks=date,time "png:$1"
+  }
+  shot "$1.previous"
+  for _ in $(seq 1 50); do
+    shot "$1"
+    cmp -s "$1" "$1.previous" && break
+    mv "$1" "$1.previous"
+  done
+  rm -f "$1.previous"
   echo "Screenshot: $1"
 }
 mkdir -p docs
