@@ -13,9 +13,23 @@
 # per-round ratios show how much a figure varies.  The size figure comes from
 # the build itself, with the largest contributors from a relink of the same
 # objects with a map file (build/bench/size).
+#
+# Wine's 32-bit programs need a machine that runs 32-bit code; where it runs
+# none, they run with a CPU emulator (tests/wine/emulate-i386.sh) and the
+# table says so.  The program and its floors then both run emulated, side by
+# side, so the ratios still compare like with like, though user-mode work
+# weighs more against the system calls than on a machine that runs it itself.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
+if [ "${1:-}" != --wine-checked ]; then
+  exec tests/wine/emulate-i386.sh build/i386-emulation "$0" --wine-checked
+fi
+
+measured_with="Measured with Wine's 32-bit programs run natively."
+if [ "${DORVINT_CPU_EMULATOR:-}" = qemu-i386 ]; then
+  measured_with="Measured with Wine's 32-bit programs under a CPU emulator (qemu-i386): this machine runs no 32-bit code."
+fi
 
 out=build/bench
 run=$out/run
@@ -43,6 +57,7 @@ printf '[Picture]\r\nH=True\r\n' >"$run/strip/dorvint.ini"
 windows_path() { printf 'Z:%s' "$root/$1" | tr / '\\'; }
 
 echo "== measure (Wine)"
+echo "$measured_with"
 tests/wine/wine-session.sh start "$state"
 trap 'tests/wine/wine-session.sh stop "$state"' EXIT
 bench() { tests/wine/wine-run.sh "$state" 932 "$@" | tr -d '\r'; }
@@ -89,6 +104,7 @@ contributors=$(python3 bench/SizeReport.py "$size_dir/dorvint.map" "$size_dir/do
   echo "# Benchmark"
   echo
   echo "Made by \`scripts/bench.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC'), $(wine --version), code page 932."
+  echo "$measured_with"
   echo "Ratio: median over the rounds of program / floor, each round measuring both side by side;"
   echo "the spread is the first to third quartile of those per-round ratios.  Rows starting"
   echo "with \"of which\" or without goal break a figure down."
