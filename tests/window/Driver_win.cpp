@@ -39,7 +39,7 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-// Top-level windows of one process and class.
+// Top-level windows of one process and class (any class without one).
 struct TopLevelQuery {
   DWORD processId;
   const wchar_t* className;
@@ -51,7 +51,8 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
   auto& query = *reinterpret_cast<TopLevelQuery*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner == query.processId && ClassOf(window) == query.className &&
+  if (owner == query.processId &&
+      (query.className == nullptr || ClassOf(window) == query.className) &&
       (!query.visibleOnly || IsWindowVisible(window))) {
     query.found.push_back(window);
   }
@@ -92,9 +93,15 @@ HWND WaitForTopLevel(HANDLE process, DWORD processId, const wchar_t* className) 
   if (found) return found;
   DWORD exitCode = 0;
   GetExitCodeProcess(process, &exitCode);
+  // What the program had instead, to tell a slow program from a lost window.
+  std::string windows;
+  for (HWND window : TopLevelWindows(processId, nullptr, false)) {
+    windows += " " + Narrow(ClassOf(window)) + (IsWindowVisible(window) ? "" : " (hidden)");
+  }
   throw std::runtime_error(
       "no visible " + Narrow(className) + " window of the program" +
-      (seen ? ", which ended with exit code " + std::to_string(exitCode) : " in time"));
+      (seen ? ", which ended with exit code " + std::to_string(exitCode)
+            : " in time; its top-level windows:" + (windows.empty() ? " none" : windows)));
 }
 
 void SendMouse(DWORD flags, POINT screenPoint = {}) {
