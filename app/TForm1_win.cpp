@@ -279,13 +279,14 @@ void TForm1::ProbeRow(int n, LibraryLoader& loader) {
 
 void TForm1::SetVersionHint(int n, std::wstring hint) {
   VersionHints[n - 1] = std::move(hint);
+  // Until the tooltips exist, they take the text when they are created.
+  if (Tooltip == nullptr) return;
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.hwnd = Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(VersionCell(n).Handle());
   tool.lpszText = VersionHints[n - 1].data();
-  if (Tooltip != nullptr)
-    SendMessageW(Tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(Tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TForm1::CopyTable() const {

@@ -77,6 +77,13 @@ BOOL CALLBACK CollectChildren(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// The tooltip controls a process owns under `owner`, shown or not.
+std::vector<HWND> TooltipsOf(DWORD processId, HWND owner) {
+  std::vector<HWND> tooltips = TopLevelWindows(processId, TOOLTIPS_CLASSW, false);
+  std::erase_if(tooltips, [&](HWND tooltip) { return GetWindow(tooltip, GW_OWNER) != owner; });
+  return tooltips;
+}
+
 std::vector<HWND> ShownChildren(HWND parent, const wchar_t* className) {
   ChildQuery query{className, {}};
   EnumChildWindows(parent, CollectChildren, reinterpret_cast<LPARAM>(&query));
@@ -427,10 +434,8 @@ HWND Program::WaitForMainWindow() const {
   // The program creates its tooltips once the window has been painted, and
   // is ready when they are there.
   const bool ready = WaitUntil([&] {
-    for (HWND tooltip : TopLevelWindows(Id(), TOOLTIPS_CLASSW, false)) {
-      if (GetWindow(tooltip, GW_OWNER) == main) return true;
-    }
-    return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0;
+    return !TooltipsOf(Id(), main).empty() ||
+           WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0;
   });
   if (!ready) throw std::runtime_error("the program's window came without its tooltips");
   return main;
@@ -708,8 +713,7 @@ std::vector<Tool> ToolsOf(DWORD processId, HWND owner) {
   auto* remoteText = reinterpret_cast<wchar_t*>(remoteInfo + 1);
 
   std::vector<Tool> tools;
-  for (HWND tooltip : TopLevelWindows(processId, TOOLTIPS_CLASSW, false)) {
-    if (GetWindow(tooltip, GW_OWNER) != owner) continue;
+  for (HWND tooltip : TooltipsOf(processId, owner)) {
     DWORD_PTR count = 0;
     SendMessageTimeoutW(tooltip, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
     for (DWORD_PTR index = 0; index < count; ++index) {
