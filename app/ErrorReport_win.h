@@ -7,9 +7,13 @@
 
 namespace dorvint {
 
+// What the error report says for a fault's `message` (code page 932): the
+// message with its full stop.
+std::wstring ErrorReportText(const std::string& message);
+
 // The application's error report: a modal message box with the error icon
 // and one OK button, captioned with the application title, showing `message`
-// (code page 932) with its full stop.
+// (code page 932) as ErrorReportText gives it.
 void ShowErrorReport(HWND owner, const std::string& message);
 
 // Runs an event handler where a message enters the program.  An error the

@@ -16,6 +16,7 @@
 #include "Settings.h"
 #include "Settings_win.h"
 #include "TForm1.h"
+#include "TableText.h"
 #include "Text_win.h"
 #include "Texts.h"
 
@@ -293,8 +294,8 @@ void TForm1::CopyTable() const {
   std::wstring table;
   for (int n = 1; n <= form1::RowCount; ++n) {
     const int i = n - 1;
-    table += WindowText(NameCells[i].Handle()) + L'\t' + WindowText(VersionCells[i].Handle()) +
-             L'\t' + VersionHints[i] + L"\r\n";
+    table += TableLine(WindowText(NameCells[i].Handle()), WindowText(VersionCells[i].Handle()),
+                       VersionHints[i]);
   }
   GlobalOwner memory = GlobalText(table);
   const OpenedClipboard clipboard(Handle());

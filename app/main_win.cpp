@@ -1,9 +1,9 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <string>
 
 #include "ErrorReport_win.h"
+#include "Startup_win.h"
 #include "TForm1.h"
 
 // The library's default terminate handler names an uncaught exception's type
@@ -15,19 +15,6 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 namespace {
-
-// Makes the program's own folder the current directory, so that libraries
-// loaded by bare file name never come from a folder chosen by whoever
-// started the program.
-void EnterProgramFolder() {
-  std::wstring path(32768, L'\0');
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(length);
-  const std::size_t separator = path.find_last_of(L'\\');
-  if (separator == std::wstring::npos) return;
-  path.resize(separator + 1);  // keeps "C:\" a root folder
-  SetCurrentDirectoryW(path.c_str());
-}
 
 int RunMessageLoop() {
   MSG message{};
@@ -43,11 +30,7 @@ int RunMessageLoop() {
 
 int WINAPI wWinMain(HINSTANCE /*hInstance*/, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
                     int nShowCmd) {
-  // A library that cannot be loaded shows as missing, never as a system dialog.
-  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  // Take the current directory out of the library search.
-  SetDllDirectoryW(L"");
-  EnterProgramFolder();
+  dorvint::PrepareLibrarySearch();
 
   dorvint::TForm1 Form1;
   if (!Form1.Create()) return 1;

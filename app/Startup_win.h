@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace dorvint {
+
+// What both programs do before they load any archiver library: a library
+// that cannot be loaded shows as missing, never as a system dialog, and
+// libraries loaded by bare file name never come from a folder chosen by
+// whoever started the program (the current directory leaves the search, and
+// becomes the program's own folder).
+void PrepareLibrarySearch();
+
+// The full path of the running program.
+std::wstring ProgramPath();
+
+}  // namespace dorvint
