@@ -2,12 +2,13 @@
 # Installs what building and testing Dorvint needs on Debian, skipping what is
 # already there: the host toolchain and GoogleTest, MinGW-w64 for i686 (and
 # x86-64 C for one test library), 32-bit Wine, Xvfb, the Japanese font and
-# locale, xdotool for the window tests' modifier keys and the image tools for
-# screenshots.  The CPU emulator for machines that run no 32-bit code comes
-# through apt too (tests/wine/emulate-i386.sh).
+# locale, xdotool for the window tests' modifier keys, the image tools for
+# screenshots and unzip to check the release zip.  The CPU emulator for
+# machines that run no 32-bit code comes through apt too
+# (tests/wine/emulate-i386.sh).
 set -eu
 
-packages=(cmake g++ clang clang-tidy cppcheck libclang-rt-14-dev googletest python3 locales
+packages=(cmake g++ clang clang-tidy cppcheck libclang-rt-14-dev googletest python3 locales unzip
   g++-mingw-w64-i686 gcc-mingw-w64-x86-64-win32
   wine wine32:i386 xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic)
 
