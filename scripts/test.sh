@@ -2,7 +2,8 @@
 # Builds everything and runs every test through CTest: the portable core's
 # unit tests natively with AddressSanitizer and UndefinedBehaviorSanitizer and
 # the static analysers (host), its fuzzers for a bounded time (fuzz), then the
-# Windows build's tests under Wine (windows).
+# Windows build's tests under Wine (windows); last, that the release builds
+# to the same bytes from two clean clones (scripts/reproducible.sh).
 set -u
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -30,6 +31,14 @@ for preset in host fuzz windows; do
   summary+=("$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -1)")
   skipped=$((skipped + $(grep -c '(Skipped)$' "$log")))
 done
+
+echo "== reproducible release"
+if scripts/reproducible.sh; then
+  summary+=("100% tests passed, 0 tests failed out of 1")
+else
+  summary+=("0% tests passed, 1 tests failed out of 1")
+  failed=1
+fi
 
 passed=0 failures=0
 for line in "${summary[@]}"; do
