@@ -66,7 +66,9 @@ int Run(const std::vector<std::string>& arguments) {
 }  // namespace dorvint
 
 int wmain(int argc, wchar_t** argv) {
+  // UTF-8 keeps every argument as it is: in the ANSI code page, a character
+  // it lacks would become "?", and "/<that character>" would ask for help.
   std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) arguments.push_back(dorvint::Narrow(argv[i], CP_ACP));
+  for (int i = 1; i < argc; ++i) arguments.push_back(dorvint::Narrow(argv[i], CP_UTF8));
   return dorvint::Run(arguments);
 }

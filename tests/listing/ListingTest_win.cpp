@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <regex>
@@ -113,21 +114,41 @@ DWORD WINAPI ReadToEnd(void* context) {
   return 0;
 }
 
-bool EveryProcessEnded(HANDLE job) {
-  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
-  QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
-                            sizeof(accounting), nullptr);
-  return accounting.ActiveProcesses == 0;
+// The processes of the job that run dorvint.exe or dorvint.com.  (The job
+// may also hold Wine's own helpers, which a window program starts.)
+std::vector<DWORD> ProgramsRunning(HANDLE job) {
+  struct {
+    JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+    ULONG_PTR more[63];
+  } ids{};
+  ids.list.NumberOfAssignedProcesses = 64;
+  QueryInformationJobObject(job, JobObjectBasicProcessIdList, &ids, sizeof(ids), nullptr);
+  std::vector<DWORD> programs;
+  for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList; ++i) {
+    const auto id = static_cast<DWORD>(ids.list.ProcessIdList[i]);
+    const HandleOwner process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (!process || !QueryFullProcessImageNameW(process.get(), 0, image, &size)) continue;
+    std::wstring name(image, size);
+    name.erase(0, name.find_last_of(L'\\') + 1);
+    if (_wcsicmp(name.c_str(), L"dorvint.exe") == 0 ||
+        _wcsicmp(name.c_str(), L"dorvint.com") == 0) {
+      programs.push_back(id);
+    }
+  }
+  return programs;
 }
 
 // Runs `command` with "cmd /c" in `folder`, its output into a pipe, and waits
-// until the command and everything it started have ended.  What is still
-// running a minute after cmd.exe has ended fails the test and is ended.
-Finished RunCommand(const std::wstring& folder, const std::wstring& command) {
+// until the command and everything it started have ended; `afterCommand` runs
+// once cmd.exe has ended.  What is still running a minute after that fails
+// the test and is ended.  (The pipe reaches its end when cmd.exe and the
+// programs have ended.)
+Finished RunCommand(
+    const std::wstring& folder, const std::wstring& command,
+    const std::function<void()>& afterCommand = [] {}) {
   const HandleOwner job(CreateJobObjectW(nullptr, nullptr));
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
 
   SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
   HANDLE reading = nullptr;
@@ -166,12 +187,15 @@ Finished RunCommand(const std::wstring& folder, const std::wstring& command) {
 
   WaitForSingleObject(process.get(), INFINITE);
   GetExitCodeProcess(process.get(), &finished.exitCode);
-  if (!WaitUntil([&] { return EveryProcessEnded(job.get()); })) {
+  afterCommand();
+  if (!WaitUntil([&] { return ProgramsRunning(job.get()).empty(); })) {
     ADD_FAILURE() << "a program the command started is still running";
     EXPECT_EQ(FindWindowW(L"TForm1", nullptr), nullptr) << "the window opened";
-    TerminateJobObject(job.get(), 1);
+    for (const DWORD id : ProgramsRunning(job.get())) {
+      const HandleOwner program(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+      if (program) TerminateProcess(program.get(), 1);
+    }
   }
-  // Every writer has ended: the pipe is at its end.
   WaitForSingleObject(readerThread.get(), INFINITE);
   finished.output = std::move(reader.bytes);
   return finished;
@@ -254,6 +278,13 @@ const Case kCases[] = {
      "NKF32\t2.00\t{}\\Nkf32.dll\r\n"},
     {"EmptyList", "[Display]\r\n1=\r\n", {L"Unzip32.dll", "main=600\n"}, L"dorvint /list", 0, ""},
     {"UnknownOption", kSettings, {L"Unzip32.dll", "main=600\n"}, L"dorvint /lst", 2, ""},
+    // "/한" in the ANSI code page would read "/?".
+    {"OptionOutsideTheAnsiCodePage",
+     kSettings,
+     {L"Unzip32.dll", "main=600\n"},
+     L"dorvint /\uD55C",
+     2,
+     ""},
     {"TooManyArguments", kSettings, {L"Unzip32.dll", "main=600\n"}, L"dorvint /list /list", 2, ""},
 };
 
@@ -341,6 +372,23 @@ TEST(ListingDefaults, ListsTheDefaultNamesWithoutWritingTheSettingsFile) {
   EXPECT_EQ(names.front(), "UNLHA32");
   EXPECT_EQ(names.back(), "WinEx32");
   EXPECT_FALSE(Exists(folder.File(L"dorvint.ini")));
+}
+
+// "dorvint" alone opens the window and returns at once, leaving it open.
+TEST(ListingWindow, WithoutArgumentsOpensTheWindowAndReturns) {
+  const Folder folder(L"window");
+  Install(folder, kCases[0]);
+  const std::string settings = ReadFileBytes(folder.File(L"dorvint.ini"));
+  bool windowOpened = false;
+  const Finished finished = RunCommand(folder.Path(), L"dorvint", [&] {
+    HWND window = nullptr;
+    windowOpened = WaitUntil([&] { return (window = FindWindowW(L"TForm1", nullptr)) != nullptr; });
+    if (windowOpened) PostMessageW(window, WM_CLOSE, 0, 0);
+  });
+  EXPECT_TRUE(windowOpened);
+  EXPECT_EQ(finished.exitCode, 0u);
+  EXPECT_EQ(finished.output, "");
+  EXPECT_EQ(ReadFileBytes(folder.File(L"dorvint.ini")), settings);
 }
 
 TEST(ListingHelp, PrintsTheUsageWithTheVersion) {
