@@ -11,7 +11,8 @@ namespace dorvint {
 // becomes the program's own folder).
 void PrepareLibrarySearch();
 
-// The full path of the running program.
-std::wstring ProgramPath();
+// The folder of the running program, with its final backslash; empty when
+// the program's path has none.
+std::wstring ProgramFolder();
 
 }  // namespace dorvint

@@ -26,18 +26,16 @@ using HandleOwner = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleRelease
 
 // Starts dorvint.exe from this program's folder and returns at once.
 int OpenWindow() {
-  std::wstring exe = ProgramPath();
-  exe.resize(exe.find_last_of(L'\\') + 1);
-  exe += L"dorvint.exe";
+  const std::wstring exe = ProgramFolder() + L"dorvint.exe";
   std::wstring commandLine = L'"' + exe + L'"';
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION started{};
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &started)) {
-    const std::string code = std::to_string(GetLastError());
+    const DWORD error = GetLastError();
     StandardStream(STD_ERROR_HANDLE)
-        .Write(L"Cannot start " + exe + L" (error " + Widen(code, CP_ACP) + L")\r\n");
+        .Write(L"Cannot start " + exe + L" (error " + std::to_wstring(error) + L")\r\n");
     return kSomeVersionMissing;
   }
   const HandleOwner process(started.hProcess);
