@@ -59,21 +59,29 @@ if [ ! -f "$WINEPREFIX/.dorvint-ready" ]; then
   touch "$WINEPREFIX/.dorvint-ready"
 fi
 
-# A free X display for the window tests.
+# An X display of its own for the window tests, the first free one from :91.
+# Xvfb takes a display by writing its process ID into the display's lock
+# file, and ends when another server holds it; two sessions starting at the
+# same moment may try the same number, and the one that lost tries the next.
+# (Two sessions on one display would move each other's pointer.)
 display=
 for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    display=$n
-    break
-  fi
+  [ -e "/tmp/.X$n-lock" ] && continue
+  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
+  xvfb=$!
+  echo "$xvfb" >"$state/xvfb.pid"
+  for _ in $(seq 1 600); do
+    if [ "$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' \n')" = "$xvfb" ] &&
+      [ -e "/tmp/.X11-unix/X$n" ]; then
+      display=$n
+      break
+    fi
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$display" ] && break
 done
 [ -n "$display" ] || { echo "no free X display" >&2; exit 1; }
-setsid Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$state/xvfb.log" 2>&1 &
-echo $! >"$state/xvfb.pid"
-for _ in $(seq 1 100); do
-  [ -e "/tmp/.X11-unix/X$display" ] && break
-  sleep 0.1
-done
 
 # A persistent wineserver keeps each wine start at a few tens of milliseconds.
 setsid wineserver -p </dev/null >/dev/null 2>&1 || true
