@@ -147,21 +147,24 @@ const char* DisplayKeyName(WORD key) {
   }
 }
 
-// Presses or releases a modifier key on the X display itself, through XTest
-// (xdotool), and returns once that is done.  Wine takes the state of the
-// modifier keys back from the display whenever one of its windows gains the
-// focus or the pointer; a key held with SendInput alone would then be let go
-// behind the test's back.  A Unix program started from Wine leaves no process
-// to wait for, so it leaves a file when it is done.
-void SetDisplayKey(const char* name, bool down) {
+// Runs xdotool with `arguments` on the session's X display, through XTest,
+// and returns once it is done.  A Unix program started from Wine leaves no
+// process to wait for, so it leaves a file when it is done.
+void RunOnDisplay(const std::string& arguments) {
+  // Process IDs are counted by each Wine session's own server, so the
+  // display, which is the session's alone, makes the name unique.
   static unsigned serial = 0;
-  const std::string done = "/tmp/dorvint-display-key-" + std::to_string(GetCurrentProcessId()) +
-                           "-" + std::to_string(++serial);
+  char display[32] = {};
+  GetEnvironmentVariableA("DISPLAY", display, sizeof display);
+  std::string session = display;
+  std::replace_if(
+      session.begin(), session.end(), [](char c) { return c < '0' || c > '9'; }, '_');
+  const std::string done = "/tmp/dorvint-display-input-" + session + "-" +
+                           std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
   std::wstring windowsDone = L"Z:" + Widen(done);
   std::replace(windowsDone.begin(), windowsDone.end(), L'/', L'\\');
   std::wstring commandLine =
-      L"/bin/sh -c \"/usr/bin/xdotool " +
-      Widen(std::string(down ? "keydown " : "keyup ") + name + " && : >" + done) + L"\"";
+      L"/bin/sh -c \"/usr/bin/xdotool " + Widen(arguments + " && : >" + done) + L"\"";
   // Without the emulator's preload (a 32-bit library) the 64-bit programs
   // start without a complaint about it.
   std::wstring environment;
@@ -183,10 +186,17 @@ void SetDisplayKey(const char* name, bool down) {
   if (info.hThread) CloseHandle(info.hThread);
   if (info.hProcess) CloseHandle(info.hProcess);
   if (!WaitUntil([&] { return FileExists(windowsDone); })) {
-    throw std::runtime_error("xdotool did not " + std::string(down ? "press " : "release ") + name +
-                             " on the display");
+    throw std::runtime_error("xdotool " + arguments + " did not run on the display");
   }
   DeleteFileW(windowsDone.c_str());
+}
+
+// Presses or releases a modifier key on the X display itself.  Wine takes the
+// state of the modifier keys back from the display whenever one of its
+// windows gains the focus or the pointer; a key held with SendInput alone
+// would then be let go behind the test's back.
+void SetDisplayKey(const char* name, bool down) {
+  RunOnDisplay(std::string(down ? "keydown " : "keyup ") + name);
 }
 
 // "HKEY_CURRENT_USER\Control Panel\Colors", where a program finds the system
@@ -528,7 +538,8 @@ void MovePointerTo(POINT screenPoint) {
   if (!WaitUntil(
           [&] { return GetCursorPos(&now) && now.x == screenPoint.x && now.y == screenPoint.y; })) {
     throw std::runtime_error("the pointer did not reach " + std::to_string(screenPoint.x) + ", " +
-                             std::to_string(screenPoint.y));
+                             std::to_string(screenPoint.y) + "; it is at " + std::to_string(now.x) +
+                             ", " + std::to_string(now.y));
   }
 }
 
