@@ -529,18 +529,52 @@ std::wstring WaitForText(HWND window, std::wstring_view expected) {
   return text;
 }
 
+// The display tells the program whose window the pointer enters or crosses
+// of each move as well, and that program passes the news on to the system
+// when it gets to it: on a slow machine after the test has moved on, which
+// takes the pointer back.  So a move starts and ends with that program idle.
+namespace {
+
+bool AnswersTwice(HWND window) {
+  // A sent message is answered before the thread turns to the display's
+  // events again, so the second answer comes after them.
+  for (int round = 0; round < 2; ++round) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL,
+                             static_cast<UINT>(kPatience.count()), &result)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void WaitForIdleUnder(POINT screenPoint) {
+  const HWND window = WindowFromPoint(screenPoint);
+  DWORD processId = 0;
+  if (!window || window == GetDesktopWindow() || !GetWindowThreadProcessId(window, &processId) ||
+      processId == GetCurrentProcessId()) {
+    return;
+  }
+  // A window that went meanwhile leaves nothing to wait for.
+  if (!AnswersTwice(window) && IsWindow(window)) Fail("the program did not answer in time");
+}
+
+}  // namespace
+
 void MovePointerTo(POINT screenPoint) {
+  POINT now{};
+  if (GetCursorPos(&now)) WaitForIdleUnder(now);
   SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screenPoint);
   // Reading the position back also makes the display's own pointer follow at
   // once: a program that asked for the position before that would be told the
   // old place and move the pointer back there.
-  POINT now{};
   if (!WaitUntil(
           [&] { return GetCursorPos(&now) && now.x == screenPoint.x && now.y == screenPoint.y; })) {
     throw std::runtime_error("the pointer did not reach " + std::to_string(screenPoint.x) + ", " +
                              std::to_string(screenPoint.y) + "; it is at " + std::to_string(now.x) +
                              ", " + std::to_string(now.y));
   }
+  WaitForIdleUnder(screenPoint);
 }
 
 void MovePointerOnto(POINT screenPoint) {
@@ -551,15 +585,7 @@ void MovePointerOnto(POINT screenPoint) {
 }
 
 void WaitForIdle(HWND window) {
-  // A sent message is answered before the thread turns to the display's
-  // events again, so the second answer comes after them.
-  for (int round = 0; round < 2; ++round) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL,
-                             static_cast<UINT>(kPatience.count()), &result)) {
-      Fail("the program did not answer in time");
-    }
-  }
+  if (!AnswersTwice(window)) Fail("the program did not answer in time");
 }
 
 void ClickOn(HWND window) {
@@ -569,7 +595,20 @@ void ClickOn(HWND window) {
   SendMouse(MOUSEEVENTF_LEFTUP);
 }
 
-void MovePointerAway() { MovePointerTo({0, 0}); }
+void MovePointerAway() {
+  // Where no window is, no program hears of the move.
+  const int right = GetSystemMetrics(SM_CXSCREEN) - 1;
+  const int bottom = GetSystemMetrics(SM_CYSCREEN) - 1;
+  for (const POINT corner :
+       {POINT{0, 0}, POINT{right, 0}, POINT{0, bottom}, POINT{right, bottom}}) {
+    const HWND window = WindowFromPoint(corner);
+    if (!window || window == GetDesktopWindow()) {
+      MovePointerTo(corner);
+      return;
+    }
+  }
+  throw std::runtime_error("windows cover every corner of the screen");
+}
 
 POINT CentreOf(HWND window) {
   RECT rect{};

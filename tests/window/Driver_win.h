@@ -110,7 +110,7 @@ bool IsShown(HWND window);
 std::wstring WaitForText(HWND window, std::wstring_view expected);
 
 // Real mouse input through SendInput.  Moves the pointer and waits until it
-// is there.
+// is there and the program under it, if any, is idle.
 void MovePointerTo(POINT screenPoint);
 // Moves the pointer away and then onto `screenPoint`, so that whatever lies
 // there sees it arrive even when the pointer already was there (a window that
@@ -125,7 +125,8 @@ void WaitForIdle(HWND window);
 // Moves the pointer onto the centre of `window`, then presses and releases
 // the left button.
 void ClickOn(HWND window);
-// Moves the pointer to the screen's top-left corner, away from the program.
+// Moves the pointer to a corner of the screen that no window covers, away
+// from the program.
 void MovePointerAway();
 POINT CentreOf(HWND window);
 

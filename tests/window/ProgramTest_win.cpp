@@ -124,11 +124,12 @@ Box ProgramTest::DragTitleBy(int dx, int dy) const {
   // once the loop runs, and from there the window must follow the pointer.
   MovePointerTo({from.x + (dx > 0) - (dx < 0), from.y + (dy > 0) - (dy < 0)});
   const DWORD thread = GetWindowThreadProcessId(main_, nullptr);
-  EXPECT_TRUE(WaitUntil([&] {
+  const auto moving = [thread] {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0;
-  })) << "the program did not start moving its window";
+  };
+  EXPECT_TRUE(WaitUntil(moving)) << "the program did not start moving its window";
   WaitForIdle(main_);
   const Box before = BoxOf(main_);
   POINT pointer{};
@@ -136,6 +137,10 @@ Box ProgramTest::DragTitleBy(int dx, int dy) const {
   MovePointerInSteps(pointer, to);
   Sleep(100);
   Release(Button::Left);
+  // The loop ends at the release.  A message posted to the window before the
+  // loop took the release would be handled inside the loop, ahead of it: a
+  // close there leaves the loop waiting for ever.
+  EXPECT_TRUE(WaitUntil([&] { return !moving(); })) << "the program did not end the drag";
 
   Box after{};
   const bool arrived = WaitUntil([&] {
