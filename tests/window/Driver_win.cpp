@@ -548,15 +548,23 @@ bool AnswersTwice(HWND window) {
   return true;
 }
 
-void WaitForIdleUnder(POINT screenPoint) {
+// The window of another program at `screenPoint`, or none.
+HWND ProgramWindowAt(POINT screenPoint) {
   const HWND window = WindowFromPoint(screenPoint);
   DWORD processId = 0;
   if (!window || window == GetDesktopWindow() || !GetWindowThreadProcessId(window, &processId) ||
       processId == GetCurrentProcessId()) {
-    return;
+    return nullptr;
   }
+  return window;
+}
+
+void WaitForIdleUnder(POINT screenPoint) {
+  const HWND window = ProgramWindowAt(screenPoint);
   // A window that went meanwhile leaves nothing to wait for.
-  if (!AnswersTwice(window) && IsWindow(window)) Fail("the program did not answer in time");
+  if (window && !AnswersTwice(window) && IsWindow(window)) {
+    Fail("the program did not answer in time");
+  }
 }
 
 }  // namespace
@@ -601,8 +609,7 @@ void MovePointerAway() {
   const int bottom = GetSystemMetrics(SM_CYSCREEN) - 1;
   for (const POINT corner :
        {POINT{0, 0}, POINT{right, 0}, POINT{0, bottom}, POINT{right, bottom}}) {
-    const HWND window = WindowFromPoint(corner);
-    if (!window || window == GetDesktopWindow()) {
+    if (!ProgramWindowAt(corner)) {
       MovePointerTo(corner);
       return;
     }
